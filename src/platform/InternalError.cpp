@@ -36,7 +36,9 @@ void setProgramFileName(std::string name) {
     state().programFileName = std::move(name);
 }
 
-const std::string& programFileName() { return state().programFileName; }
+const std::string& programFileName() {
+    return state().programFileName;
+}
 
 std::string composeInternalErrorText(int code, const std::string& module) {
     std::string text;

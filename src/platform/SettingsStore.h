@@ -22,7 +22,8 @@ public:
     // Writes pending changes to permanent storage; false on failure.
     virtual bool sync() { return true; }
 
-    std::string valueOr(const std::string& section, const std::string& key, const std::string& fallback) const {
+    std::string valueOr(const std::string& section, const std::string& key,
+                        const std::string& fallback) const {
         return value(section, key).value_or(fallback);
     }
 };

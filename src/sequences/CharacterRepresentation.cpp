@@ -165,7 +165,9 @@ int ansiCode(std::string_view text) {
     return byte < 0 ? 63 : byte;
 }
 
-std::string ansiCharacter(std::uint8_t byte) { return std::string(windows1252::utf8Of(byte)); }
+std::string ansiCharacter(std::uint8_t byte) {
+    return std::string(windows1252::utf8Of(byte));
+}
 
 CharCode readCharacterValue(std::string_view token, Representation representation) {
     switch (representation) {
@@ -217,7 +219,8 @@ CharCode readCharacterValue(std::string_view token, Representation representatio
         return static_cast<CharCode>(value);
     }
     }
-    reportInternalError(kErrorIllegalValue, "readCharacterValue: Illegal representation", kCommonFunctionModule);
+    reportInternalError(kErrorIllegalValue, "readCharacterValue: Illegal representation",
+                        kCommonFunctionModule);
 }
 
 void appendCharacter(std::string& out, int code, Representation representation) {
@@ -268,7 +271,9 @@ std::string writeCharacter(int code, Representation representation) {
     return out;
 }
 
-std::string byteToBinaryText(std::uint8_t byte) { return writeCharacter(byte, Representation::Binary); }
+std::string byteToBinaryText(std::uint8_t byte) {
+    return writeCharacter(byte, Representation::Binary);
+}
 
 int numericKeyFilter(int keyCode, std::string_view localeTenth) {
     if (keyCode <= 32) {

@@ -39,7 +39,9 @@ int ansiCode(std::string_view text);
 std::string ansiCharacter(std::uint8_t byte);
 
 // Space, TAB, LF and CR.
-constexpr bool isWhitespaceCharacter(int code) { return code == 32 || code == 9 || code == 10 || code == 13; }
+constexpr bool isWhitespaceCharacter(int code) {
+    return code == 32 || code == 9 || code == 10 || code == 13;
+}
 
 // Reads one token: a data byte 0..255, or -1 when the token is not a valid character in that
 // representation. An illegal representation is an internal error (1002).

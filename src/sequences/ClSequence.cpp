@@ -70,7 +70,8 @@ void ClSequence::ensureCapacity(std::int32_t characters) {
 void ClSequence::copyFrom(const ClSequence& source) {
     if (&source != this) {
         ensureCapacity(source.size_);
-        std::copy(source.characters_.begin(), source.characters_.begin() + source.size_ + 1, characters_.begin());
+        std::copy(source.characters_.begin(), source.characters_.begin() + source.size_ + 1,
+                  characters_.begin());
         size_ = source.size_;
     }
     resetCursors();
@@ -150,7 +151,9 @@ void ClSequence::insertCharacter(std::int32_t position, int code) {
     ++size_;
 }
 
-void ClSequence::appendCharacter(int code) { insertCharacter(size_, code); }
+void ClSequence::appendCharacter(int code) {
+    insertCharacter(size_, code);
+}
 
 void ClSequence::appendChecked(CharCode code) {
     ensureCapacity(size_ + 1);
@@ -187,7 +190,9 @@ void ClSequence::insertSequence(std::int32_t position, const ClSequence& other) 
     size_ += count;
 }
 
-void ClSequence::appendSequence(const ClSequence& other) { insertSequence(size_, other); }
+void ClSequence::appendSequence(const ClSequence& other) {
+    insertSequence(size_, other);
+}
 
 void ClSequence::checkPartIndexes(std::int32_t beginIndex, std::int32_t endIndex) const {
     if (beginIndex < 0 || beginIndex >= size_) {
@@ -237,7 +242,8 @@ void ClSequence::deletePart(std::int32_t beginIndex, std::int32_t endIndex) {
     if (endIndex < beginIndex) {
         return;
     }
-    std::copy(characters_.begin() + endIndex + 1, characters_.begin() + size_ + 1, characters_.begin() + beginIndex);
+    std::copy(characters_.begin() + endIndex + 1, characters_.begin() + size_ + 1,
+              characters_.begin() + beginIndex);
     size_ -= endIndex - beginIndex + 1;
 }
 
@@ -285,7 +291,8 @@ std::string ClSequence::getRawASCII() const {
     return text;
 }
 
-void ClSequence::parseText(Representation representation, std::string_view sourceText, std::int32_t maxSequenceSize) {
+void ClSequence::parseText(Representation representation, std::string_view sourceText,
+                           std::int32_t maxSequenceSize) {
     clear();
     if (representation == Representation::ASCII) {
         for (std::size_t i = 0; i < sourceText.size() && size_ < maxSequenceSize;) {
@@ -306,7 +313,8 @@ void ClSequence::parseText(Representation representation, std::string_view sourc
     }
 }
 
-void ClSequence::parseLine(Representation representation, std::string_view rawLine, std::int32_t maxSequenceSize) {
+void ClSequence::parseLine(Representation representation, std::string_view rawLine,
+                           std::int32_t maxSequenceSize) {
     const std::string_view trimmed = trimSpaces(rawLine);
     if (trimmed.empty()) {
         return;
@@ -347,7 +355,8 @@ void ClSequence::parseLine(Representation representation, std::string_view rawLi
         while (size_ < maxSequenceSize) {
             const std::size_t found = text.find(sep, pieceStart);
             const std::size_t pieceEnd = found == std::string_view::npos ? text.size() : found;
-            const CharCode value = readCharacterValue(text.substr(pieceStart, pieceEnd - pieceStart), representation);
+            const CharCode value =
+                readCharacterValue(text.substr(pieceStart, pieceEnd - pieceStart), representation);
             if (value >= 0) {
                 appendChecked(value);
             }
@@ -367,7 +376,8 @@ void ClSequence::parseLine(Representation representation, std::string_view rawLi
     }
 }
 
-void ClSequence::scanLine(Representation representation, std::string_view line, std::int32_t maxSequenceSize) {
+void ClSequence::scanLine(Representation representation, std::string_view line,
+                          std::int32_t maxSequenceSize) {
     std::size_t position = 1;
     CharCode code = 0;
     while (position <= line.size() && size_ < maxSequenceSize) {
@@ -456,8 +466,8 @@ bool ClSequence::characterMatching(std::int32_t cursorNo, CharCode c) {
     return size_ > 0 && pos == size_;
 }
 
-bool ClSequence::findNextWildcardPosition(std::int32_t& start, std::int32_t& length, std::int32_t& minimumLength,
-                                          std::int32_t startIndex) const {
+bool ClSequence::findNextWildcardPosition(std::int32_t& start, std::int32_t& length,
+                                          std::int32_t& minimumLength, std::int32_t startIndex) const {
     if (startIndex < 0) {
         fail(kErrorOutOfRange, "Illegal start index for findNextWildcardPosition");
     }
@@ -498,10 +508,13 @@ std::int32_t ClSequence::findNextFunctionCharacterPosition(std::int32_t startInd
     return -1;
 }
 
-bool ClSequence::containsFunctionCharacters() const { return findNextFunctionCharacterPosition(0) != -1; }
+bool ClSequence::containsFunctionCharacters() const {
+    return findNextFunctionCharacterPosition(0) != -1;
+}
 
 bool ClSequence::isEqual(const ClSequence& other) const {
-    return size_ == other.size_ && std::equal(characters_.begin(), characters_.begin() + size_, other.characters_.begin());
+    return size_ == other.size_ &&
+           std::equal(characters_.begin(), characters_.begin() + size_, other.characters_.begin());
 }
 
 bool ClSequence::checkSpecialCharacters(std::string_view allowed) {

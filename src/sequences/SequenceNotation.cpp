@@ -71,12 +71,14 @@ bool GetSequenceCharacterFromString(std::string_view text, std::size_t& position
                                     Representation representation) {
     const std::size_t length = text.size();
     if (position < 1 || position > length) {
-        reportInternalError(kErrorOutOfRange, "GetSequenceCharacterFromString: pos must be between 1 and len(sourceText)",
+        reportInternalError(kErrorOutOfRange,
+                            "GetSequenceCharacterFromString: pos must be between 1 and len(sourceText)",
                             kCommonFunctionModule);
     }
     const std::size_t width = static_cast<std::size_t>(representationWidth(representation));
     if (width == 0) {
-        reportInternalError(kErrorIllegalValue, "GetSequenceCharacterFromString: Illegal representation value",
+        reportInternalError(kErrorIllegalValue,
+                            "GetSequenceCharacterFromString: Illegal representation value",
                             kCommonFunctionModule);
     }
 
@@ -92,8 +94,10 @@ bool GetSequenceCharacterFromString(std::string_view text, std::size_t& position
     while (position + width - 1 <= length) {
         const std::size_t start = position - 1;
         const std::size_t after = start + width;
-        const bool aloneBefore = start == 0 || isWhitespaceCharacter(static_cast<unsigned char>(text[start - 1]));
-        const bool aloneAfter = after == length || isWhitespaceCharacter(static_cast<unsigned char>(text[after]));
+        const bool aloneBefore =
+            start == 0 || isWhitespaceCharacter(static_cast<unsigned char>(text[start - 1]));
+        const bool aloneAfter =
+            after == length || isWhitespaceCharacter(static_cast<unsigned char>(text[after]));
         if (aloneBefore && aloneAfter) {
             const std::string_view token = text.substr(start, width);
             code = specialCodeFromToken(token, representation);
