@@ -3,8 +3,9 @@
 #include "platform/InternalError.h"
 #include "sequences/CharacterRepresentation.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -22,8 +23,8 @@ constexpr bool takesShortcut(long code) {
     return (code >= 0 && code <= 31) || (code >= 127 && code <= 255);
 }
 
-// The number at the start of a field (after leading blanks), rounded to an integer; a field that
-// does not start with a number reads as 0.
+// The number at the start of a field (after leading blanks), rounded to an integer (halves to even); a field
+// that does not start with a number reads as 0.
 long fieldValue(std::string_view field) {
     std::size_t i = 0;
     while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) {
@@ -34,13 +35,13 @@ long fieldValue(std::string_view field) {
         number += field[i++];
     }
     bool digits = false;
-    while (i < field.size() && field[i] >= '0' && field[i] <= '9' && number.size() < 20) {
+    while (i < field.size() && field[i] >= '0' && field[i] <= '9') {
         number += field[i++];
         digits = true;
     }
     if (i < field.size() && field[i] == '.') {
         number += field[i++];
-        while (i < field.size() && field[i] >= '0' && field[i] <= '9' && number.size() < 40) {
+        while (i < field.size() && field[i] >= '0' && field[i] <= '9') {
             number += field[i++];
             digits = true;
         }
@@ -48,7 +49,14 @@ long fieldValue(std::string_view field) {
     if (!digits) {
         return 0;
     }
-    return std::lround(std::strtod(number.c_str(), nullptr));
+    // Far beyond any code or key; keeps the rounding below in range.
+    constexpr double kLimit = 1e9;
+    // from_chars reads the decimal point whatever the user's locale; it takes no plus sign.
+    const char* first = number.data() + (number.front() == '+' ? 1 : 0);
+    double value = 0.0;
+    std::from_chars(first, number.data() + number.size(), value);
+    // Halves round to the even neighbour.
+    return std::lrint(std::clamp(value, -kLimit, kLimit));
 }
 
 // A 16-bit field; a value that does not fit reads as 0, like any other malformed field.
