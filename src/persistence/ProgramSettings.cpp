@@ -214,11 +214,14 @@ void writeLogFileSettings(SettingsStore& store, const ProgramSettingsData& data)
 }
 
 void readEditSettings(const SettingsStore& store, ProgramSettingsData& data) {
-    SettingsSection(store, "Edit").readText("Usershortcuts", "10,3,13,n,13,2,13,r,", data.userShortcuts);
+    const std::string text =
+        SettingsSection(store, "Edit").text("Usershortcuts", modShortCutManagement::kDefaultShortcutText);
+    modShortCutManagement::textToTable(text, data.userShortcuts);
 }
 
 void writeEditSettings(SettingsStore& store, const ProgramSettingsData& data) {
-    SettingsSection(store, "Edit").write("Usershortcuts", data.userShortcuts);
+    SettingsSection(store, "Edit")
+        .write("Usershortcuts", modShortCutManagement::tableToText(data.userShortcuts));
 }
 
 void readRecentLists(const SettingsStore& store, ProgramSettingsData& data) {

@@ -1,12 +1,20 @@
 #pragma once
 
 #include "platform/PlacedWindow.h"
+#include "sequences/modShortCutManagement.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace corvane {
+
+// The shortcut table of a fresh user.
+inline modShortCutManagement::UserShortcutTable defaultUserShortcuts() {
+    modShortCutManagement::UserShortcutTable table;
+    modShortCutManagement::textToTable(modShortCutManagement::kDefaultShortcutText, table);
+    return table;
+}
 
 // Stored placement of a top-level window: the restored (normal) bounds in twips and whether it
 // was maximized.
@@ -78,8 +86,8 @@ struct ProgramSettingsData {
     std::string logHTMLFooter;
     std::string logHTMLDataElement;
 
-    // "Edit": the user shortcut table in its stored text form.
-    std::string userShortcuts = "10,3,13,n,13,2,13,r,";
+    // "Edit": the user shortcut table, stored in its text form.
+    modShortCutManagement::UserShortcutTable userShortcuts = defaultUserShortcuts();
 
     // "Recent", "RecentScripts", "RecentNetworks": entry 0 is the most recent.
     std::array<std::array<std::string, 4>, 3> recent;
