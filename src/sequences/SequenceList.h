@@ -3,6 +3,7 @@
 #include "platform/InternalError.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,21 +39,34 @@ public:
     int currentIndex() const { return std::clamp(currentIndex_, 0, upperIndex()); }
     void setCurrentIndex(int index) { currentIndex_ = index; }
 
-    // Low-level changes used by modSequenceManagement.
+    // Low-level changes used by modSequenceManagement. They keep the blank slot; positions
+    // outside the list are internal errors.
     void clearToBlank() {
         entries_.clear();
         entries_.emplace_back();
         currentIndex_ = 0;
     }
     void appendBlank() { entries_.emplace_back(); }
+    // Drops entry U - 1; entry U - 1 becomes the blank slot. Nothing happens on an empty list.
     void removeLastKeepingBlank() {
+        if (entries_.size() < 2) {
+            return;
+        }
         entries_.pop_back();
         entries_.back() = Record{};
     }
+    // Puts record at position 0 to U; later entries, the blank slot included, move up.
     void insertAt(int position, Record&& record) {
-        entries_.insert(entries_.begin() + position, std::move(record));
+        entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(checked(position)), std::move(record));
     }
-    void eraseAt(int index) { entries_.erase(entries_.begin() + index); }
+    // Removes entry 0 to U - 1; later entries move down.
+    void eraseAt(int index) {
+        if (index == upperIndex()) {
+            reportInternalError(kErrorOutOfRange, "illegal sequence list index " + std::to_string(index),
+                                kModule);
+        }
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(checked(index)));
+    }
 
 private:
     std::size_t checked(int index) const {

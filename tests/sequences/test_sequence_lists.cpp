@@ -384,3 +384,21 @@ TEST(SequenceRecordCopy, CopiesStoredFieldsButNotTheWorkingState) {
     EXPECT_EQ(receiveCopy.hasFunctionCharacters, 0);
     EXPECT_EQ(receiveCopy.commentHasPlaceholders, 0);
 }
+
+TEST(SequenceListStorage, LowLevelChangesKeepTheBlankSlot) {
+    SendSequenceList list;
+    list.removeLastKeepingBlank();
+    EXPECT_EQ(list.upperIndex(), 0);
+    expectInternalError([&] { list.eraseAt(0); }, kErrorOutOfRange, "modSequenceManagement",
+                        "illegal sequence list index 0");
+    expectInternalError([&] { list.insertAt(1, sendRecord("X")); }, kErrorOutOfRange, "modSequenceManagement",
+                        "illegal sequence list index 1");
+    list.insertAt(0, sendRecord("A"));
+    list.insertAt(1, sendRecord("B"));
+    EXPECT_EQ(list.upperIndex(), 2);
+    EXPECT_EQ(list[1].name, "B");
+    EXPECT_TRUE(list[2].name.empty());
+    list.eraseAt(0);
+    EXPECT_EQ(list[0].name, "B");
+    EXPECT_EQ(list.upperIndex(), 1);
+}
