@@ -28,10 +28,14 @@ int readLineSettings(const std::string& devicePath, LineSnapshot& snapshot) {
     if (fd < 0) {
         return errno;
     }
-    termios2 t{};
-    int result = getTermios(fd, t);
+    int result = readLineSettings(fd, snapshot);
     ::close(fd);
-    if (result != 0) {
+    return result;
+}
+
+int readLineSettings(int fd, LineSnapshot& snapshot) {
+    termios2 t{};
+    if (int result = getTermios(fd, t); result != 0) {
         return result;
     }
     snapshot.cflag = t.c_cflag;

@@ -19,6 +19,7 @@ struct LineSnapshot {
 };
 
 int readLineSettings(const std::string& devicePath, LineSnapshot& snapshot);
+int readLineSettings(int fd, LineSnapshot& snapshot);
 int restoreLineSettings(int fd, const LineSnapshot& snapshot);
 // Marks bytes received with a parity or framing error (0xFF 0x00 byte; 0xFF doubled).
 int setParityMarking(int fd, bool on);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -31,6 +32,20 @@ struct SerialIoWorker::Port {
     bool rtsRaisedForSend = false;
     std::vector<std::uint8_t> scratch;
 };
+
+namespace {
+
+// Unix98 pseudo-terminal slaves have the major numbers 136 to 143.
+bool isPseudoTerminal(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) {
+        return false;
+    }
+    unsigned int major = ::major(info.st_rdev);
+    return major >= 136 && major <= 143;
+}
+
+} // namespace
 
 SerialIoWorker::SerialIoWorker(ReceiveQueue& queue, HiresClock& clock) : queue_(queue), clock_(clock) {
     steady_.start();
@@ -159,10 +174,14 @@ int SerialIoWorker::applyLine(Port& port, const SerialLineRequest& line) {
         s.clearError();
         return kSioBadBaudRate;
     }
-    if (!s.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits))) {
+    // Pseudo-terminals carry 8-bit characters without parity whatever they are told; a virtual
+    // port is still usable with any character size and parity.
+    const bool pseudoTerminal = isPseudoTerminal(port.path);
+    if (!s.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits)) && !pseudoTerminal) {
         s.clearError();
         return kSioBadByteSize;
     }
+    s.clearError();
     static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
                                                    QSerialPort::EvenParity, QSerialPort::MarkParity,
                                                    QSerialPort::SpaceParity};
@@ -171,7 +190,12 @@ int SerialIoWorker::applyLine(Port& port, const SerialLineRequest& line) {
     QSerialPort::FlowControl flow = line.flowControl == kFlowRtsCts    ? QSerialPort::HardwareControl
                                     : line.flowControl == kFlowXonXoff ? QSerialPort::SoftwareControl
                                                                        : QSerialPort::NoFlowControl;
-    if (!s.setParity(parities[line.parity]) || !s.setStopBits(stop) || !s.setFlowControl(flow)) {
+    if (!s.setParity(parities[line.parity]) && !pseudoTerminal) {
+        s.clearError();
+        return kSioRange;
+    }
+    s.clearError();
+    if (!s.setStopBits(stop) || !s.setFlowControl(flow)) {
         s.clearError();
         return kSioRange;
     }
