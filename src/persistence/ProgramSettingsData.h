@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persistence/HtmlTemplates.h"
 #include "platform/PlacedWindow.h"
 #include "sequences/modShortCutManagement.h"
 
@@ -82,9 +83,9 @@ struct ProgramSettingsData {
     bool logCommWindowDisabled = false;
     bool logNoHeaders = false;
     bool logAppendMode = true;
-    std::string logHTMLHeader;
-    std::string logHTMLFooter;
-    std::string logHTMLDataElement;
+    std::string logHTMLHeader = defaultLogHTMLHeader();
+    std::string logHTMLFooter = defaultLogHTMLFooter();
+    std::string logHTMLDataElement = defaultLogHTMLDataElement();
 
     // "Edit": the user shortcut table, stored in its text form.
     modShortCutManagement::UserShortcutTable userShortcuts = defaultUserShortcuts();
