@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+// The name tables of the communication settings, shared by the project settings dialog and the
+// project file. An index outside its table gives an empty text.
+std::string baudRateName(int index);
+// The index of the last entry equal to the trimmed text, else 6 ("9600").
+int baudRateIndex(const std::string& text);
+// A baud rate as text: the trimmed decimal number.
+std::string baudRateText(std::int32_t baudRate);
+std::string parityName(int index);
+std::string dataBitsName(int index);
+std::string stopBitsName(int index);
+std::string flowControlName(int index);
+std::string signalLevelName(int index);
+
+inline constexpr int kBaudRateCount = 16;
+inline constexpr int kParityCount = 5;
+inline constexpr int kDataBitsCount = 5;
+inline constexpr int kStopBitsCount = 3;
+inline constexpr int kFlowControlCount = 7;
+inline constexpr int kSignalLevelCount = 3;
+
+} // namespace corvane
