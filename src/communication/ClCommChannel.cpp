@@ -385,11 +385,10 @@ void ClCommChannel::pollSerialPort() {
         return;
     }
     if (static_cast<int>(input_.size()) + read > kMaxInputWords || read == kSerialBufferSize) {
+        // The buffer is emptied before the input event, which then reports the overflow.
         status_ = kStatusInputOverflow;
     }
-    if (status_ != kStatusInputOverflow) {
-        input_.insert(input_.end(), buffer.begin(), buffer.begin() + read);
-    }
+    input_.insert(input_.end(), buffer.begin(), buffer.begin() + read);
 }
 
 void ClCommChannel::processIncomingData() {

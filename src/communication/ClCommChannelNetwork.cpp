@@ -190,9 +190,10 @@ void ClCommChannel::fetchSocketData() {
             if (library_.libRXQueueStatus() == 2) {
                 status_ = kStatusInputOverflow;
             }
-        } else if (input_.size() + bytes.size() > static_cast<std::size_t>(kMaxInputWords)) {
-            status_ = kStatusInputOverflow;
         } else {
+            if (input_.size() + bytes.size() > static_cast<std::size_t>(kMaxInputWords)) {
+                status_ = kStatusInputOverflow;
+            }
             input_.insert(input_.end(), bytes.begin(), bytes.end());
         }
     } else if (state == SocketState::Closing) {
