@@ -405,6 +405,15 @@ std::int32_t ClSequence::skipOptionalWildcards(std::int32_t from) const {
     return from;
 }
 
+bool ClSequence::elementHits(std::int32_t index, CharCode c) const {
+    const CharCode x = characters_[index];
+    if (x == kBitwiseCompare) {
+        // A compare element without both parameters never matches.
+        return index < size_ - 2 && (x == c || ((c ^ characters_[index + 2]) & characters_[index + 1]) == 0);
+    }
+    return x == kWildcardOne || x == kWildcardOptional || x == c;
+}
+
 bool ClSequence::characterMatching(std::int32_t cursorNo, CharCode c) {
     if (cursorNo < 0 || cursorNo >= numOfCursors()) {
         fail(kErrorOutOfRange, "Illegal cursor number");
@@ -422,8 +431,9 @@ bool ClSequence::characterMatching(std::int32_t cursorNo, CharCode c) {
             pos = size_; // a tail of '#' counts as matched
         }
         // Empty '#' attempt: the character after the '#' run takes c; the run may still take
-        // one character if a miss follows within the next q - pos + 1 characters.
-        if (q != pos && q < size_ && (pattern[q] == c || pattern[q] == kWildcardOne)) {
+        // one character if a miss follows within the next q - pos + 1 characters. The element
+        // at q must then take c, or the retry after the miss would make the same attempt again.
+        if (q != pos && q < size_ && (pattern[q] == c || pattern[q] == kWildcardOne) && elementHits(q, c)) {
             back = pos;
             pend = q - pos + 1;
             pos = q;
@@ -432,14 +442,7 @@ bool ClSequence::characterMatching(std::int32_t cursorNo, CharCode c) {
             break;
         }
         const CharCode x = pattern[pos];
-        bool hit = false;
-        if (x == kBitwiseCompare) {
-            // A compare element without both parameters never matches.
-            hit = pos < size_ - 2 && ((c ^ pattern[pos + 2]) & pattern[pos + 1]) == 0;
-        } else {
-            hit = x == kWildcardOne || x == kWildcardOptional || x == c;
-        }
-        if (hit) {
+        if (elementHits(pos, c)) {
             if (x == kBitwiseCompare) {
                 pos += 2;
             }

@@ -91,6 +91,7 @@ private:
     void parseLine(Representation representation, std::string_view line, std::int32_t maxSequenceSize);
     void scanLine(Representation representation, std::string_view line, std::int32_t maxSequenceSize);
     std::int32_t skipOptionalWildcards(std::int32_t from) const;
+    bool elementHits(std::int32_t index, CharCode c) const;
 
     std::vector<CharCode> characters_;
     std::int32_t size_ = 0;

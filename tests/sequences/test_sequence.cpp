@@ -330,6 +330,11 @@ TEST(CharacterMatching, BitwiseCompare) {
     // Without both parameters a compare element never matches, not even the code itself.
     EXPECT_EQ(matchPoints({'A', kBitwiseCompare, 0x0F}, {'A', 0x05, 0x05}), std::vector<int>{});
     EXPECT_EQ(matchPoints({'A', kBitwiseCompare}, {'A', kBitwiseCompare, 0, 0}), std::vector<int>{});
+    // The compare code itself, fed in, matches a complete compare element, also after an
+    // optional wildcard; an incomplete one after a '#' must not keep the step retrying.
+    EXPECT_EQ(matchPoints({H, kBitwiseCompare, 0x0F, 0x05}, {kBitwiseCompare}), std::vector<int>{0});
+    EXPECT_EQ(matchPoints({H, kBitwiseCompare}, {kBitwiseCompare, kBitwiseCompare, 1}), std::vector<int>{});
+    EXPECT_EQ(matchPoints({H, kBitwiseCompare, Q}, {kBitwiseCompare, kBitwiseCompare}), std::vector<int>{});
 }
 
 TEST(CharacterMatching, CursorsAreIndependent) {
