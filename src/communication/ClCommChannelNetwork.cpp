@@ -127,6 +127,7 @@ bool ClCommChannel::openNetwork() {
         break;
     }
     case kTypeTcpServer: {
+        dataSocket();
         if (listenSocket().state() != SocketState::Closed && dataSocket().state() != SocketState::Error) {
             setError(kStatusError, busyText, -1);
             return false;
