@@ -36,9 +36,14 @@ void check(bool condition, const char* what) {
 const std::string& folder() {
     static const std::string path = [] {
         const std::string p =
-            (std::filesystem::temp_directory_path() / ("corvane_fuzz_project_" + std::to_string(getpid()))).string() +
+            (std::filesystem::temp_directory_path() / ("corvane_fuzz_project_" + std::to_string(getpid())))
+                .string() +
             "/";
         std::filesystem::create_directories(p);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder(), ignored);
+        });
         return p;
     }();
     return path;
@@ -61,16 +66,18 @@ struct Project {
         std::vector<std::string> result;
         const auto& send = lists.sendList();
         for (int i = 0; i < send.upperIndex(); ++i) {
-            result.push_back(send[i].name + "\x1f" + send[i].sequence.getSeqRepresentation(Representation::HEX, true) +
-                             "\x1f" + std::to_string(send[i].repeat) + "\x1f" + std::to_string(send[i].repeatInterval));
+            result.push_back(
+                send[i].name + "\x1f" + send[i].sequence.getSeqRepresentation(Representation::HEX, true) +
+                "\x1f" + std::to_string(send[i].repeat) + "\x1f" + std::to_string(send[i].repeatInterval));
         }
         const auto& receive = lists.receiveList();
         for (int i = 0; i < receive.upperIndex(); ++i) {
             const auto& r = receive[i];
-            result.push_back(r.name + "\x1f" + r.sequence.getSeqRepresentation(Representation::HEX, true) + "\x1f" +
-                             std::to_string(r.answerIndex) + "\x1f" + std::to_string(r.active) + "\x1f" + r.comment +
-                             "\x1f" + std::to_string(r.lineBreakAfterComment) + std::to_string(r.snapshotTrigger) +
-                             std::to_string(r.stopCommunication) + std::to_string(r.timeStampAfterComment));
+            result.push_back(r.name + "\x1f" + r.sequence.getSeqRepresentation(Representation::HEX, true) +
+                             "\x1f" + std::to_string(r.answerIndex) + "\x1f" + std::to_string(r.active) +
+                             "\x1f" + r.comment + "\x1f" + std::to_string(r.lineBreakAfterComment) +
+                             std::to_string(r.snapshotTrigger) + std::to_string(r.stopCommunication) +
+                             std::to_string(r.timeStampAfterComment));
         }
         return result;
     }
@@ -80,7 +87,8 @@ bool isLoadMessage(const MessageRequest& m) {
     return m.text == "Error while opening the project file" || m.text == "Unknown project file version" ||
            m.text == "All wildcards in the added sequences have been removed." ||
            m.text == "Maximum number of Send Sequences reached" ||
-           m.text == "Maximum number of Receive Sequences reached" || m.buttons == MessageButtons::YesNoCancel;
+           m.text == "Maximum number of Receive Sequences reached" ||
+           m.buttons == MessageButtons::YesNoCancel;
 }
 
 } // namespace
@@ -119,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (int i = 0; i < project.lists.receiveList().upperIndex(); ++i) {
         const int answer = project.lists.receiveList()[i].answerIndex;
-        check(answer >= -1 && answer < project.lists.sendList().upperIndex(), "answer names no send sequence");
+        check(answer >= -1 && answer < project.lists.sendList().upperIndex(),
+              "answer names no send sequence");
     }
     if (import) {
         return 0;
