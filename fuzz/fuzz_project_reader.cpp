@@ -33,20 +33,21 @@ void check(bool condition, const char* what) {
     }
 }
 
+// Never destroyed, so the exit handler that removes the folder can still use it.
 const std::string& folder() {
-    static const std::string path = [] {
-        const std::string p =
+    static const std::string* path = [] {
+        auto* p = new std::string(
             (std::filesystem::temp_directory_path() / ("corvane_fuzz_project_" + std::to_string(getpid())))
                 .string() +
-            "/";
-        std::filesystem::create_directories(p);
+            "/");
+        std::filesystem::create_directories(*p);
         std::atexit([] {
             std::error_code ignored;
             std::filesystem::remove_all(folder(), ignored);
         });
         return p;
     }();
-    return path;
+    return *path;
 }
 
 struct Project {
