@@ -320,4 +320,10 @@ void writeAllSettings(ProjectEnvironment& env) {
     env.store.sync();
 }
 
+void writeSettingsOnUnload(ProjectEnvironment& env) {
+    writePathSettings(env.store, env.settings);
+    writeTextSetupSettings(env.store, env.settings);
+    env.store.sync();
+}
+
 } // namespace corvane

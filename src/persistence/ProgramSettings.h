@@ -27,6 +27,9 @@ void readAllSettings(ProjectEnvironment& env, const ScreenInfo& screens, const s
 // Writes every group but the main window placement and the read-only "Tweaks".
 void writeAllSettings(ProjectEnvironment& env);
 
+// When the main window unloads: "Settings" paths and flags and "TextSetup" once more.
+void writeSettingsOnUnload(ProjectEnvironment& env);
+
 // The groups on their own.
 void readPathSettings(const SettingsStore& store, ProgramSettingsData& data,
                       const std::string& documentsFolder);

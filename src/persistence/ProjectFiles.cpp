@@ -126,6 +126,7 @@ bool loadProject(ProjectEnvironment& env, std::string directory, std::string& ba
         host.setProjectModified(true);
     } else {
         env.current = ProjectIdentity{directory, name};
+        env.settings.projectPath = directory;
         host.refreshCaption(name);
         addToRecentList(env, kRecentProjects, env.current.recentEntry());
         normaliseCommunication(env);
@@ -161,6 +162,7 @@ bool saveProject(ProjectEnvironment& env, std::string directory, std::string bas
         return false;
     }
     env.current = target;
+    env.settings.projectPath = directory;
     host.refreshCaption(baseName);
     addToRecentList(env, kRecentProjects, env.current.recentEntry());
     host.setProjectModified(false);

@@ -12,6 +12,17 @@ namespace corvane {
 inline constexpr const char* kProgramSettingsModule = "ProgramSettings";
 inline constexpr int kCurrentProjectFileVersion = 8;
 
+// Texts of the main window's project file dialogs. In the save filter the first, second and third
+// entries select file versions 8, 7 and 6.
+inline constexpr const char* kOpenProjectTitle = "Open Project";
+inline constexpr const char* kImportSequenceListTitle = "Import Sequence List";
+inline constexpr const char* kOpenProjectFilter = "Corvane Project Files (*.ptp)|*.ptp";
+inline constexpr const char* kSaveProjectTitle = "Save Project";
+inline constexpr const char* kSaveProjectFilter = "Corvane Project File (*.ptp)|*.ptp|Corvane V1.6 Project "
+                                                  "File (*.ptp)|*.ptp|Corvane V1.3-V1.5 Project File "
+                                                  "(*.ptp)|*.ptp";
+inline constexpr int kSaveFilterVersions[] = {8, 7, 6};
+
 // Starts an empty project as the main window's New does: both lists emptied, notepad reset and
 // hidden, communication settings normalised, base name cleared, project unmodified.
 void startNewProject(ProjectEnvironment& env);

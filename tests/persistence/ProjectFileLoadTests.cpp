@@ -126,6 +126,7 @@ TEST_F(ProjectLoadTest, Version8ReadsEverySetting) {
     // communication settings become the defaults of the next start.
     EXPECT_EQ(current.directory, dataDirectory());
     EXPECT_EQ(current.baseName, "v8");
+    EXPECT_EQ(settings.projectPath, dataDirectory());
     EXPECT_FALSE(host.modified);
     EXPECT_FALSE(host.waitCursor);
     EXPECT_EQ(store.value("Recent", "RecentProject1"), dataDirectory() + "v8");
