@@ -131,6 +131,31 @@ TEST_F(ProjectSaveTest, Version7WritesPortNumbersAndLeavesOutTheTapLevel) {
     EXPECT_NE(text.find("\r\n1.234\r\n"), std::string::npos);
 }
 
+TEST_F(ProjectSaveTest, OlderVersionsLoseOnlyChannelStringsDisplayAndTapLevel) {
+    fillProject();
+    send(3).sequence.checkSpecialCharacters("?#");
+    receive(2).sequence.checkSpecialCharacters("?#");
+    const Snapshot before = snapshot();
+    for (int version : {7, 6}) {
+        communication = before.communication;
+        ASSERT_TRUE(saveProject(env, directory, "old", version));
+        communication = CommunicationSettings{};
+        communication.tapSignallingLevel = 1;
+        communication.contentFilter = 3;
+        ASSERT_TRUE(loadHere("old")) << version;
+        EXPECT_TRUE(messages.shown.empty());
+        CommunicationSettings expected = before.communication;
+        expected.channelA = "COM12";
+        expected.channelB = "COM1";
+        expected.tapSignallingLevel = 1;
+        expected.contentFilter = version == 7 ? before.communication.contentFilter : 0;
+        EXPECT_EQ(communication, expected) << version;
+        const Snapshot after = snapshot();
+        EXPECT_EQ(after.send, before.send) << version;
+        EXPECT_EQ(after.receive, before.receive) << version;
+    }
+}
+
 TEST_F(ProjectSaveTest, Version6LeavesOutTheDisplayBlockAndKeepsOnlyWildcards) {
     fillProject();
     ASSERT_TRUE(saveProject(env, directory, "v6", 6));

@@ -37,6 +37,8 @@ TEST_F(QtSettingsStoreTest, ValuesSurviveAReopenExactly) {
                    "e"},
         {"Path", "/home/u/My Projects/a.b"},
         {"Empty", ""},
+        {"AtSign", "@Variant(x)"},
+        {"Semicolon", "a;b=c[d]"},
     };
     {
         QtSettingsStore store(filePath());
