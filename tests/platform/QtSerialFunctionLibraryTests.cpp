@@ -349,5 +349,57 @@ TEST_F(SerialLibraryTest, MonitoringTapOpensReadOnlyThroughTheResolver) {
     EXPECT_EQ(library->libInitFTDIMonitor(0, 2, kQueueingModeTimestamped, 9600, 0, 0, 8, 63), kMonitorOk);
 }
 
+TEST_F(SerialLibraryTest, LineChangesOfAWatchedPortArriveAsPacketsWithoutData) {
+    ASSERT_GE(library->SioResetExt(kLoopbackPort, 4096, 4096, 9600, 0, 0, 8, 63, 0), 0);
+    ASSERT_GE(library->libInitQueueing(kLoopbackPort, 2, 1, kQueueingModeTimestamped), 0);
+    ASSERT_GE(library->SioRTS(kLoopbackPort, 'C'), 0);
+    std::vector<std::int16_t> buffer(packet::kBufferWords);
+    int count = -1;
+    ASSERT_TRUE(test::pumpUntil([&] { return (count = library->libRXQueueRead(buffer.data())) >= 0; }));
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(buffer[packet::kSourceQueueId], 2);
+    auto status = static_cast<std::uint16_t>(buffer[packet::kStatus]);
+    EXPECT_EQ(status & (packet::kLineChange | packet::kLinesValid),
+              packet::kLineChange | packet::kLinesValid);
+    EXPECT_EQ(status & packet::kLineCTS, 0) << "CTS follows RTS on the loopback port";
+    EXPECT_EQ(status & packet::kLineDSR, packet::kLineDSR);
+}
+
+TEST_F(SerialLibraryTest, RtsIsHighOnlyWhileSending) {
+    ASSERT_GE(library->SioResetExt(kLoopbackPort, 4096, 4096, 300, 0, 0, 8, 63, kFlowRtsSend), 0);
+    EXPECT_EQ(library->SioCTS(kLoopbackPort), 0) << "RTS low while idle";
+    library->SioRTS(kLoopbackPort, 'S');
+    EXPECT_EQ(library->SioCTS(kLoopbackPort), 0) << "RTS belongs to the flow control";
+    std::vector<std::int16_t> words(20, 'r');
+    ASSERT_GT(library->libTXQueueWrite(kLoopbackPort, words.data(), 20, 0), 0);
+    EXPECT_EQ(library->SioCTS(kLoopbackPort), 1) << "RTS raised for the transmission";
+    EXPECT_GT(library->libPortTXBytes(kLoopbackPort), 0);
+    ASSERT_GE(library->SioDone(kLoopbackPort), 0);
+
+    ASSERT_GE(library->SioResetExt(kLoopbackPort, 4096, 4096, 115200, 0, 0, 8, 63, kFlowRtsSend), 0);
+    ASSERT_GT(library->libTXQueueWrite(kLoopbackPort, words.data(), 1, 0), 0);
+    EXPECT_TRUE(test::pumpUntil([&] { return library->SioCTS(kLoopbackPort) == 0; }))
+        << "RTS drops once the line is idle again";
+}
+
+TEST_F(SerialLibraryTest, FullReceiveQueueReportsOverflowAndNeverBlocks) {
+    QtSerialFunctionLibrary small(
+        store, nullptr,
+        [this](const std::string& name) {
+            return name == "CORVANE_COM5" ? std::optional<std::string>(pty.path()) : std::nullopt;
+        },
+        200);
+    ASSERT_GE(small.SioResetExt(4, 4096, 4096, 9600, 0, 0, 8, 63, 0), 0);
+    ASSERT_GE(small.libInitQueueing(4, 1, 0, kQueueingModeTimestamped), 0);
+    ASSERT_TRUE(pty.write(std::vector<std::uint8_t>(1000, 'q')));
+    EXPECT_TRUE(test::pumpUntil([&] { return small.libRXQueueStatus() == 2; }));
+    small.libRXQueueErase();
+    EXPECT_EQ(small.libRXQueueStatus(), 0);
+    // Still reading after the overflow.
+    ASSERT_TRUE(pty.write({'!'}));
+    std::vector<std::int16_t> buffer(packet::kBufferWords);
+    EXPECT_TRUE(test::pumpUntil([&] { return small.libRXQueueRead(buffer.data()) == 1; }));
+}
+
 } // namespace
 } // namespace corvane

@@ -1,5 +1,6 @@
 #include "platform/qt/QtChannelSocket.h"
 
+#include <QHostInfo>
 #include <QNetworkDatagram>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -194,7 +195,12 @@ int QtChannelSocket::sendTo(const std::string& host, int port, const std::vector
     }
     QHostAddress address(QString::fromStdString(host));
     if (address.isNull()) {
-        return failure(kSocketErrorHostNotFound, QStringLiteral("Host address not valid"));
+        // A host name: the first address it resolves to.
+        const QList<QHostAddress> addresses = QHostInfo::fromName(QString::fromStdString(host)).addresses();
+        if (addresses.isEmpty()) {
+            return failure(kSocketErrorHostNotFound, QStringLiteral("Host not found"));
+        }
+        address = addresses.first();
     }
     if (udp_->writeDatagram(reinterpret_cast<const char*>(data.data()), static_cast<qint64>(data.size()),
                             address, static_cast<quint16>(port)) < 0) {

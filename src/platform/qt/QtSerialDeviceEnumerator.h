@@ -15,10 +15,12 @@ public:
                                       std::string byIdDirectory = "/dev/serial/by-id");
     bool listDevices(std::vector<SerialDeviceInfo>& devices) override;
 
-private:
+    // The USB interface number and count of a tty from sysfs (left as they are when not USB).
     void readUsbInterface(const std::string& ttyName, SerialDeviceInfo& info) const;
+    // The /dev/serial/by-id name of a device, empty when it has none.
     std::string stablePathOf(const std::string& systemPath) const;
 
+private:
     std::string sysClassTty_;
     std::string byIdDirectory_;
 };

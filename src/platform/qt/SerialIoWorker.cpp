@@ -98,7 +98,7 @@ int SerialIoWorker::openPort(int key, const std::string& path, const SerialLineR
     port->line = line;
     if (path.empty()) {
         port->loopback = true;
-        port->loop.configure(line.baudRate, line.dataBits, line.parity != kParityNone, line.stopBits);
+        applyLine(*port, line);
         ports_[key] = std::move(port);
         updateTimer();
         return 0;
@@ -167,6 +167,9 @@ int SerialIoWorker::applyLine(Port& port, const SerialLineRequest& line) {
     }
     if (port.loopback) {
         port.loop.configure(port.line.baudRate, line.dataBits, line.parity != kParityNone, line.stopBits);
+        if (line.flowControl == kFlowRtsSend) {
+            port.loopRts = port.loop.pending() > 0;
+        }
         return 0;
     }
     QSerialPort& s = *port.serial;
@@ -332,14 +335,18 @@ int SerialIoWorker::setOutputLine(int key, char line, bool on) {
     if (port->lost) {
         return fail(kSioSystemError, EIO);
     }
+    bool rtsOfFlowControl =
+        line == 'R' && (port->line.flowControl == kFlowRtsCts || port->line.flowControl == kFlowRtsSend);
     if (port->loopback) {
-        (line == 'R' ? port->loopRts : port->loopDtr) = on;
+        if (!rtsOfFlowControl) {
+            (line == 'R' ? port->loopRts : port->loopDtr) = on;
+        }
         return 0;
     }
     if (port->serial->openMode() == QIODevice::ReadOnly) {
         return 0;
     }
-    if (line == 'R' && (port->line.flowControl == kFlowRtsCts || port->line.flowControl == kFlowRtsSend)) {
+    if (rtsOfFlowControl) {
         // RTS belongs to the flow control.
         return 0;
     }
@@ -391,6 +398,10 @@ int SerialIoWorker::transmit(int key, const std::int16_t* words, int count, int 
     if (port->loopback) {
         if (port->loop.pending() + bytes.size() > static_cast<std::size_t>(kTransmitLimit)) {
             return 0;
+        }
+        if (port->line.flowControl == kFlowRtsSend && !bytes.empty()) {
+            port->loopRts = true;
+            port->rtsRaisedForSend = true;
         }
         port->loop.write(bytes.data(), bytes.size(), nowUs());
         updateTimer();
@@ -566,6 +577,10 @@ void SerialIoWorker::tick() {
             if (!due.empty()) {
                 deliver(port, due.data(), due.size());
             }
+        }
+        if (port.rtsRaisedForSend && port.loopback && port.loop.pending() == 0) {
+            port.loopRts = false;
+            port.rtsRaisedForSend = false;
         }
         if (port.rtsRaisedForSend && port.serial != nullptr && !port.lost) {
             int system = 0;

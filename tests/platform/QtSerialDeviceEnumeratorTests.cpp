@@ -1,0 +1,75 @@
+#include "platform/qt/QtSerialDeviceEnumerator.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A small copy of the sysfs layout of a dual-interface FTDI chip and a CDC device.
+class SysfsTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("corvane-sysfs-" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        fs::path usb = root / "devices/usb1/1-1";
+        write(usb / "bNumInterfaces", " 2\n");
+        write(usb / "1-1:1.1/bInterfaceNumber", "01\n");
+        fs::create_directories(usb / "1-1:1.1/ttyUSB1");
+        write(usb / "1-1:1.0/bInterfaceNumber", "00\n");
+        fs::create_directories(usb / "1-1:1.0/ttyUSB0");
+        fs::create_directories(root / "class/tty/ttyUSB1");
+        fs::create_symlink(usb / "1-1:1.1/ttyUSB1", root / "class/tty/ttyUSB1/device");
+        fs::create_directories(root / "class/tty/ttyS0");
+        fs::create_directories(root / "by-id");
+        fs::create_directories(root / "dev");
+        write(root / "dev/ttyUSB1", "");
+        fs::create_symlink(root / "dev/ttyUSB1", root / "by-id/usb-FTDI_Dual_RS232-if01-port0");
+    }
+    void TearDown() override { fs::remove_all(root); }
+    static void write(const fs::path& file, const std::string& text) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << text;
+    }
+    fs::path root;
+};
+
+TEST_F(SysfsTree, InterfaceNumberAndCountOfAUsbPort) {
+    QtSerialDeviceEnumerator enumerator((root / "class/tty").string(), (root / "by-id").string());
+    SerialDeviceInfo info;
+    enumerator.readUsbInterface("ttyUSB1", info);
+    EXPECT_EQ(info.interfaceNumber, 1);
+    EXPECT_EQ(info.interfaceCount, 2);
+
+    SerialDeviceInfo plain;
+    enumerator.readUsbInterface("ttyS0", plain);
+    EXPECT_EQ(plain.interfaceNumber, -1);
+    EXPECT_EQ(plain.interfaceCount, 1);
+    enumerator.readUsbInterface("ttyNothing", plain);
+    EXPECT_EQ(plain.interfaceNumber, -1);
+}
+
+TEST_F(SysfsTree, StablePathFromById) {
+    QtSerialDeviceEnumerator enumerator((root / "class/tty").string(), (root / "by-id").string());
+    EXPECT_EQ(enumerator.stablePathOf((root / "dev/ttyUSB1").string()),
+              (root / "by-id/usb-FTDI_Dual_RS232-if01-port0").string());
+    EXPECT_EQ(enumerator.stablePathOf((root / "dev/ttyUSB7").string()), "");
+    QtSerialDeviceEnumerator noById((root / "class/tty").string(), (root / "missing").string());
+    EXPECT_EQ(noById.stablePathOf((root / "dev/ttyUSB1").string()), "");
+}
+
+TEST(QtSerialDeviceEnumerator, ListsTheSystemWithoutFailing) {
+    QtSerialDeviceEnumerator enumerator;
+    std::vector<SerialDeviceInfo> devices;
+    EXPECT_TRUE(enumerator.listDevices(devices));
+    for (const auto& d : devices) {
+        EXPECT_FALSE(d.systemPath.empty());
+    }
+}
+
+} // namespace
+} // namespace corvane
