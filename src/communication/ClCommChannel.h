@@ -78,6 +78,8 @@ public:
         return type == kTypeCom || type == kTypeTap || type == kTypeVtp;
     }
     const LineParameters& lineParameters() const { return line_; }
+    // The clock reading taken at the last transmission on a serial port.
+    const HiresTime& lastTransmitTime() const { return lastTransmitTime_; }
 
     bool readyForTransmission();
     bool transmitBufferEmpty();
