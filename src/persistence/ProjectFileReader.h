@@ -9,6 +9,7 @@
 
 namespace corvane {
 
+class ClSequence;
 class modSequenceManagement;
 
 // Reads a project file of any version 1 to 8 into the sequence lists (appending after their
@@ -38,7 +39,7 @@ private:
     bool readInt32(std::int32_t& value);
     bool readFlag(std::int16_t& flag);
     bool readCommSettings();
-    bool readSequence(class ClSequence& sequence);
+    bool readSequence(ClSequence& sequence);
     bool readSendBlock();
     bool readReceiveBlock();
     std::int16_t mapAnswer(std::int32_t answer) const;
