@@ -129,6 +129,7 @@ TEST_F(ChannelTest, TransmitRules) {
     EXPECT_FALSE(channel.transmitData(data, 0, 2)) << "closed";
     openCom("COM1");
     EXPECT_TRUE(channel.transmitData(data, -5, 99));
+    EXPECT_GE(channel.lastTransmitTime().year, 2024) << "the clock is sampled for each transmission";
     ASSERT_EQ(library.transmissions.size(), 1u);
     EXPECT_EQ(library.transmissions[0].words, (std::vector<std::int16_t>{'a', 'b', 'c', -37, 300}));
     EXPECT_EQ(library.transmissions[0].queueId, 2);
