@@ -18,14 +18,13 @@ QtSerialFunctionLibrary::QtSerialFunctionLibrary(SettingsStore& store, SerialDev
     thread_->setObjectName("Corvane serial I/O");
     worker_ = new SerialIoWorker(queue_, clock_);
     worker_->moveToThread(thread_);
+    // The worker and its ports are deleted in their own thread when it ends.
+    QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_->start(QThread::TimeCriticalPriority);
 }
 
 QtSerialFunctionLibrary::~QtSerialFunctionLibrary() {
-    SerialIoWorker* worker = worker_;
-    QMetaObject::invokeMethod(
-        worker, [worker] { delete worker; }, Qt::BlockingQueuedConnection);
-    worker_ = nullptr;
+    call([this] { return worker_->closeAll(); });
     thread_->quit();
     thread_->wait();
     delete thread_;
