@@ -5,6 +5,8 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include <chrono>
+
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -68,7 +70,7 @@ int QtSerialFunctionLibrary::SioResetExt(int port, int, int, int baudRate, int p
     std::string path = portMap_.devicePath(com);
     if (path.empty() && !portMap_.isLoopback(com)) {
         // A device plugged in since the ports were last listed gets its number now.
-        portMap_.assignNewDevices();
+        assignNewDevices();
         path = portMap_.devicePath(com);
         if (path.empty()) {
             return kSioBadPort;
@@ -264,11 +266,22 @@ bool QtSerialFunctionLibrary::libPortAvailable(int port) {
     }
     std::string path = portMap_.devicePath(com);
     if (path.empty()) {
-        portMap_.assignNewDevices();
+        assignNewDevices();
         path = portMap_.devicePath(com);
     }
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+void QtSerialFunctionLibrary::assignNewDevices() {
+    // Listing the devices takes a while; a search through all COM numbers lists them once.
+    std::lock_guard lock(assignMutex_);
+    auto now = std::chrono::steady_clock::now();
+    if (lastAssignment_ && now - *lastAssignment_ < std::chrono::seconds(1)) {
+        return;
+    }
+    portMap_.assignNewDevices();
+    lastAssignment_ = now;
 }
 
 bool QtSerialFunctionLibrary::libWaitForPacket(int timeoutMs) {

@@ -5,9 +5,11 @@
 #include "platform/ReceiveQueue.h"
 #include "platform/SerialFunctionLibrary.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 class QThread;
@@ -77,12 +79,15 @@ private:
     int call(const std::function<int()>& f);
     static bool validPort(int port) { return port >= 0 && port < kMaxComNumber; }
     int modemLine(int port, char line);
+    void assignNewDevices();
 
     HiresClock clock_;
     ReceiveQueue queue_;
     PortMap portMap_;
     TapResolver tapResolver_;
     std::mutex resolverMutex_;
+    std::mutex assignMutex_;
+    std::optional<std::chrono::steady_clock::time_point> lastAssignment_;
     QThread* thread_ = nullptr;
     SerialIoWorker* worker_ = nullptr;
 };
