@@ -1,0 +1,29 @@
+#include "display/DataOutputSettings.h"
+
+namespace corvane {
+
+DataOutputOptions dataOutputOptionsFrom(const ProgramSettingsData& settings) {
+    DataOutputOptions options;
+    options.stamp.date = settings.stampDate;
+    options.stamp.time = settings.stampTime;
+    options.stamp.milliSeconds = settings.stampMilliSeconds;
+    options.stamp.hundredths = settings.stampMilliSecondsV18;
+    options.newLine = settings.stampNewLine;
+    options.additionalStampIntervals = settings.additionalStampIntervals;
+    options.additionalStampIntervalMs = settings.additionalStampIntervalMs;
+    options.additionalStampPause = settings.additionalStampPause;
+    options.additionalStampPauseMs = settings.additionalStampPauseMs;
+    options.controlCharNameInASCII = settings.controlCharNameInASCII;
+    options.controlCharSuppress = settings.controlCharSuppress;
+    // "DispCommWindowFormat": 0 plain text output, 1 formatted (rich text) output.
+    options.plainTextFormat = settings.dispCommWindowFormat == 0;
+    return options;
+}
+
+std::array<bool, 4> enabledRepresentationsFrom(const ProgramSettingsData& settings, bool loggingRuns,
+                                               const std::array<bool, 4>& logRecords) {
+    return enabledRepresentations(settings.commDisplayModeEnabled, loggingRuns,
+                                  settings.logCommWindowDisabled, logRecords);
+}
+
+} // namespace corvane
