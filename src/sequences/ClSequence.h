@@ -30,6 +30,9 @@ public:
     std::int32_t numOfCursors() const { return static_cast<std::int32_t>(cursorPosition_.size()); }
     // Room for characters before the array grows (the end marker takes one slot more).
     std::int32_t capacity() const { return capacity_; }
+    // Makes room for at least the given number of characters (doubling the capacity as often as
+    // needed); contents and cursors stay as they are.
+    void reserve(std::int32_t characters) { ensureCapacity(characters); }
     // The characters, end marker included (size() + 1 entries).
     const CharCode* data() const { return characters_.data(); }
 

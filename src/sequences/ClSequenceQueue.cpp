@@ -52,12 +52,8 @@ void ClSequenceQueue::prepare(std::int16_t index) {
         return;
     }
     selected.data = std::make_unique<ClSequence>();
-    // Grow the character array once; the contents do not matter, a producer fills the slot
-    // before committing it.
-    std::vector<CharCode> filler(static_cast<std::size_t>(kPreparedCapacity) + 1, 0);
-    filler.back() = kEndMarker;
-    selected.data->setSequence(filler);
-    selected.data->clear();
+    // Grown once, so that filling the slot later allocates nothing.
+    selected.data->reserve(kPreparedCapacity);
 }
 
 void ClSequenceQueue::reset() {
