@@ -305,6 +305,7 @@ void readAllSettings(ProjectEnvironment& env, const ScreenInfo& screens, const s
     readLogFileSettings(env.store, env.settings);
     readEditSettings(env.store, env.settings);
     readRecentLists(env.store, env.settings);
+    env.settings.expertOptions = readExpertOptions(env.store);
     readNotepadPlacement(env.store, screens, env.settings, notepadWindow);
 }
 
@@ -316,6 +317,7 @@ void writeAllSettings(ProjectEnvironment& env) {
     writeStampSettings(env.store, env.settings);
     writeLogFileSettings(env.store, env.settings);
     writeEditSettings(env.store, env.settings);
+    writeExpertOptions(env.store, env.settings.expertOptions);
     writeNotepadPlacementData(env.store, env.settings);
     env.store.sync();
 }

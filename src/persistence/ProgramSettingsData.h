@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communication/ExpertOptions.h"
 #include "persistence/HtmlTemplates.h"
 #include "platform/PlacedWindow.h"
 #include "sequences/modShortCutManagement.h"
@@ -27,6 +28,9 @@ struct WindowPlacementSettings {
 // The user's options that outlive a project, as the program holds them in memory. The last used
 // communication settings are kept in the project's CommunicationSettings record instead.
 struct ProgramSettingsData {
+    // "ExpertOptions": communication driver mode and data forwarding.
+    ExpertOptions expertOptions;
+
     // "Settings"
     WindowPlacementSettings mainWindow;
     float vSplitt = 0;

@@ -197,6 +197,17 @@ TEST_F(ProgramSettingsTest, TweaksAreClampedAndNeverWritten) {
     EXPECT_FALSE(empty.keys("Stamp").empty());
 }
 
+TEST_F(ProgramSettingsTest, ExpertOptionsAreWrittenAndReadWithTheOtherSettings) {
+    readAll();
+    EXPECT_EQ(settings.expertOptions, ExpertOptions{});
+    settings.expertOptions = ExpertOptions{1, 1};
+    writeAllSettings(env);
+    EXPECT_EQ(store.value("ExpertOptions", "DataForwarding"), "1");
+    settings.expertOptions = ExpertOptions{};
+    readAll();
+    EXPECT_EQ(settings.expertOptions, (ExpertOptions{1, 1}));
+}
+
 TEST_F(ProgramSettingsTest, RecentListMovesAndShifts) {
     std::array<std::string, 4> list{"a", "b", "c", "d"};
     addToRecentEntries(list, "C");
