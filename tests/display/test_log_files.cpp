@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 
 using namespace corvane;
 using corvane::testing::readFileBytes;
@@ -96,14 +95,38 @@ std::string expectedAsciiOfAllBytes() {
     return expected;
 }
 
-// The text of an HTML log body: tags removed, <br> line ends back to CR LF, entities decoded.
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t pos; (pos = text.find(from, start)) != std::string::npos; start = pos + from.size()) {
+        out += text.substr(start, pos - start);
+        out += to;
+    }
+    return out + text.substr(start);
+}
+
+// The text of an HTML log body: the span tags of the default data element removed (each colour
+// six upper-case hexadecimal digits), <br> line ends back to CR LF, entities decoded.
 std::string htmlToText(std::string html) {
-    html = std::regex_replace(html, std::regex("<br>\r\n"), "\r\n");
-    html = std::regex_replace(html, std::regex("<span style=\"color:#[0-9A-F]{6}\">|</span>"), "");
-    html = std::regex_replace(html, std::regex("&lt;"), "<");
-    html = std::regex_replace(html, std::regex("&gt;"), ">");
-    html = std::regex_replace(html, std::regex("&quot;"), "\"");
-    return std::regex_replace(html, std::regex("&amp;"), "&");
+    const std::string open = "<span style=\"color:#";
+    std::string out;
+    std::size_t i = 0;
+    while (i < html.size()) {
+        if (html.compare(i, open.size(), open) == 0 && i + open.size() + 8 <= html.size() &&
+            html.compare(i + open.size() + 6, 2, "\">") == 0 &&
+            html.substr(i + open.size(), 6).find_first_not_of("0123456789ABCDEF") == std::string::npos) {
+            i += open.size() + 8;
+        } else if (html.compare(i, 7, "</span>") == 0) {
+            i += 7;
+        } else {
+            out += html[i++];
+        }
+    }
+    out = replaceAll(out, "<br>\r\n", "\r\n");
+    out = replaceAll(out, "&lt;", "<");
+    out = replaceAll(out, "&gt;", ">");
+    out = replaceAll(out, "&quot;", "\"");
+    return replaceAll(out, "&amp;", "&");
 }
 
 TEST_F(LogFilesTest, EveryByteInPlainLogsOfAllFourRepresentations) {
