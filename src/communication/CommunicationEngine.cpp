@@ -1,0 +1,113 @@
+#include "communication/CommunicationEngine.h"
+
+namespace corvane {
+
+CommunicationEngine::CommunicationEngine(SerialFunctionLibrary& library, ClCommChannel& channel1,
+                                         ClCommChannel& channel2, CommunicationSettings& settings,
+                                         ExpertOptions& expertOptions, SendSequenceList& sendList,
+                                         ReceiveSequenceList& receiveList, MessageService& messages,
+                                         SystemClock& clock, CommPieceConsumer& consumer,
+                                         HiresTimeSource& timeSource, CommunicationHooks* shell)
+    : library_(library), sendList_(sendList), shell_(shell),
+      communication_(library, channel1, channel2, settings, expertOptions, messages, clock, this),
+      output_(consumer, timeSource), send_(communication_, settings, sendList, output_, clock),
+      receive_(library, communication_, settings, expertOptions, receiveList, output_, send_, clock) {
+    receive_.setSnapshotControl(this);
+}
+
+bool CommunicationEngine::communicationPass() {
+    if (communication_.communicationStopped()) {
+        return true;
+    }
+    bool idle = receive_.receiveProcessing();
+    if (!communication_.communicationStopped()) {
+        send_.sendQueueProcessing();
+        send_.periodicSending();
+        receive_.channelErrorCheck();
+    }
+    return idle;
+}
+
+void CommunicationEngine::idleWait(int timeoutMs) {
+    library_.libWaitForPacket(timeoutMs);
+}
+
+void CommunicationEngine::showWaitCursor(bool wait) {
+    if (shell_ != nullptr) {
+        shell_->showWaitCursor(wait);
+    }
+}
+
+void CommunicationEngine::closeFindDialog() {
+    if (shell_ != nullptr) {
+        shell_->closeFindDialog();
+    }
+}
+
+void CommunicationEngine::resetDataOutputBuffers() {
+    output_.reset();
+    if (shell_ != nullptr) {
+        shell_->resetDataOutputBuffers();
+    }
+}
+
+void CommunicationEngine::prepareSequenceLists() {
+    send_.prepareSendList();
+    receive_.prepareReceiveList();
+    if (shell_ != nullptr) {
+        shell_->prepareSequenceLists();
+    }
+}
+
+void CommunicationEngine::resetSendQueue() {
+    send_.resetSendQueue();
+}
+
+void CommunicationEngine::resetLineBreakDetector() {
+    output_.resetLineBreakDetector();
+}
+
+void CommunicationEngine::expertOptionsChanged() {
+    if (shell_ != nullptr) {
+        shell_->expertOptionsChanged();
+    }
+}
+
+void CommunicationEngine::refreshMainWindowStatus() {
+    // The direction tags are built during the start, after the data output was reset.
+    output_.setDirectionTags(communication_.runState().directionTags);
+    if (shell_ != nullptr) {
+        shell_->refreshMainWindowStatus();
+    }
+}
+
+void CommunicationEngine::endSnapshotMode() {
+    if (shell_ != nullptr) {
+        shell_->endSnapshotMode();
+    }
+}
+
+void CommunicationEngine::resetRepeatSend() {
+    for (int i = 0; i <= sendList_.upperIndex(); ++i) {
+        sendList_[i].repeatRunning = 0;
+    }
+    if (shell_ != nullptr) {
+        shell_->resetRepeatSend();
+    }
+}
+
+bool CommunicationEngine::isShuttingDown() const {
+    return shell_ != nullptr && shell_->isShuttingDown();
+}
+
+bool CommunicationEngine::snapshotModeOn() const {
+    return snapshot_ != nullptr && snapshot_->snapshotModeOn();
+}
+
+void CommunicationEngine::triggerSnapshot() {
+    if (snapshot_ != nullptr) {
+        snapshot_->triggerSnapshot();
+    }
+}
+
+} // namespace corvane

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "communication/CommunicationHooks.h"
+#include "communication/DataOutput.h"
+#include "communication/MdCommunication.h"
+#include "communication/MdCommunicationReceive.h"
+#include "communication/MdCommunicationSend.h"
+#include "communication/SnapshotControl.h"
+#include "sequences/modSequenceManagement.h"
+
+namespace corvane {
+
+// The communication engine as the main loop drives it: the start and stop of communication, the
+// data output, the receive and send processing, wired together. It answers the start and stop
+// steps that belong to the engine (data output reset, sequence list preparation, send queue,
+// line break detector) and passes the others on to the program's shell (wait cursor, find dialog,
+// status, snapshot mode), which may be absent in a program without a window.
+class CommunicationEngine : private CommunicationHooks, private SnapshotControl {
+public:
+    CommunicationEngine(SerialFunctionLibrary& library, ClCommChannel& channel1, ClCommChannel& channel2,
+                        CommunicationSettings& settings, ExpertOptions& expertOptions,
+                        SendSequenceList& sendList, ReceiveSequenceList& receiveList,
+                        MessageService& messages, SystemClock& clock, CommPieceConsumer& consumer,
+                        HiresTimeSource& timeSource, CommunicationHooks* shell = nullptr);
+    CommunicationEngine(const CommunicationEngine&) = delete;
+    CommunicationEngine& operator=(const CommunicationEngine&) = delete;
+
+    MdCommunication& communication() { return communication_; }
+    DataOutput& output() { return output_; }
+    MdCommunicationSend& send() { return send_; }
+    MdCommunicationReceive& receive() { return receive_; }
+
+    void setShell(CommunicationHooks* shell) { shell_ = shell; }
+    // The snapshot mode of the program with a window; none means snapshot mode is never on.
+    void setSnapshotControl(SnapshotControl* snapshot) { snapshot_ = snapshot; }
+
+    void startCommunication() { communication_.startCommunication(); }
+    void stopCommunication() { communication_.stopCommunication(); }
+    bool communicationRuns() const { return !communication_.communicationStopped(); }
+
+    // The communication work of one main loop pass: receive processing, send queue processing,
+    // periodic sending and the channel error check. True when the pass found nothing to receive
+    // (or communication doesn't run), so the loop may wait.
+    bool communicationPass();
+    // The idle wait of the main loop: at most timeoutMs, over as soon as a packet arrives.
+    void idleWait(int timeoutMs);
+
+private:
+    // CommunicationHooks.
+    void showWaitCursor(bool wait) override;
+    void closeFindDialog() override;
+    void resetDataOutputBuffers() override;
+    void prepareSequenceLists() override;
+    void resetSendQueue() override;
+    void resetLineBreakDetector() override;
+    void expertOptionsChanged() override;
+    void refreshMainWindowStatus() override;
+    void endSnapshotMode() override;
+    void resetRepeatSend() override;
+    bool isShuttingDown() const override;
+
+    // SnapshotControl.
+    bool snapshotModeOn() const override;
+    void triggerSnapshot() override;
+
+    SerialFunctionLibrary& library_;
+    SendSequenceList& sendList_;
+    CommunicationHooks* shell_;
+    SnapshotControl* snapshot_ = nullptr;
+    MdCommunication communication_;
+    DataOutput output_;
+    MdCommunicationSend send_;
+    MdCommunicationReceive receive_;
+};
+
+} // namespace corvane

@@ -1,0 +1,319 @@
+#include "communication/MdCommunicationReceive.h"
+
+#include "communication/ReceiveCommentExpansion.h"
+#include "communication/TimeStampText.h"
+
+#include <algorithm>
+#include <span>
+
+namespace corvane {
+
+MdCommunicationReceive::MdCommunicationReceive(SerialFunctionLibrary& library, MdCommunication& communication,
+                                               CommunicationSettings& settings,
+                                               const ExpertOptions& expertOptions, ReceiveSequenceList& list,
+                                               DataOutput& output, MdCommunicationSend& send,
+                                               SystemClock& clock)
+    : library_(library), communication_(communication), settings_(settings), expertOptions_(expertOptions),
+      list_(list), output_(output), send_(send), clock_(clock), buffer_(packet::kBufferWords, 0) {}
+
+void MdCommunicationReceive::prepareReceiveList() {
+    for (int i = 0; i <= list_.upperIndex(); ++i) {
+        ReceiveSequenceRecord& record = list_[i];
+        record.sequence.setNumOfCursors(2);
+        record.detectionCount = 0;
+        record.matchHistory[0].clear();
+        record.matchHistory[1].clear();
+        record.lastDetectionTime = {kNeverDetected, kNeverDetected};
+        record.hasFunctionCharacters = record.sequence.containsFunctionCharacters() ? 1 : 0;
+        record.commentHasPlaceholders = record.comment.find("%_") != std::string::npos ? 1 : 0;
+    }
+    stopRequest_ = false;
+    timeStampRequest_ = false;
+    activity_ = {false, false};
+    lastStatusFlags_ = 0;
+}
+
+std::string MdCommunicationReceive::channelName(int index) {
+    return communication_.channel(index).channelName();
+}
+
+void MdCommunicationReceive::reportMessage(const std::string& text) {
+    output_.readClock();
+    output_.outputComment("\r\n\r\n" + output_.timeStampText() + " " + kReports + text);
+}
+
+bool MdCommunicationReceive::receiveProcessing() {
+    stopRequest_ = false;
+    bool packetRead = false;
+    while (!stopRequest_) {
+        if (library_.libRXQueueStatus() == 2) {
+            library_.libRXQueueErase();
+            std::string name = channelName(0);
+            if (receiveOnly()) {
+                name += " / " + channelName(1);
+            }
+            reportMessage("Input data queue overflow on " + name + "\r\n" +
+                          "Corvane/PC is too slow, some packets have been dropped." + "\r\n");
+            continue;
+        }
+        int dataWords = library_.libRXQueueRead(buffer_.data());
+        if (dataWords < 0) {
+            break;
+        }
+        packetRead = true;
+        processPacket(std::min(dataWords, packet::kMaxDataWords));
+    }
+    output_.flush(false);
+    // A stop found on the last character of a packet is carried out here too, not only before the
+    // next character.
+    if (stopRequest_ && !communication_.communicationStopped()) {
+        communication_.stopCommunication();
+    }
+    if (!packetRead) {
+        std::int64_t now = clock_.timeOfDayMs();
+        if (elapsedMsWithMidnightWrap(now, lastClockRefresh_) > 500 || now < lastClockRefresh_) {
+            output_.readClock();
+            lastClockRefresh_ = now;
+        }
+    }
+    return !packetRead;
+}
+
+void MdCommunicationReceive::processPacket(int dataWords) {
+    const int sourceId = buffer_[packet::kSourceQueueId];
+    const int d = sourceId == 1 ? 0 : 1;
+    if (sourceId != 0) {
+        activity_[static_cast<std::size_t>(d)] = true;
+    }
+    packetTime_.year = buffer_[packet::kYear];
+    packetTime_.month = buffer_[packet::kMonth];
+    packetTime_.weekday = 0;
+    packetTime_.day = buffer_[packet::kDay];
+    packetTime_.hour = buffer_[packet::kHour];
+    packetTime_.minute = buffer_[packet::kMinute];
+    packetTime_.second = buffer_[packet::kSecond];
+    packetTime_.millisecond = buffer_[packet::kMillisecond];
+    lastStatusFlags_ = static_cast<std::uint16_t>(buffer_[packet::kStatus]);
+
+    if (dataWords > 0 && receiveOnly() && expertOptions_.dataForwarding == 0) {
+        forward(d, dataWords);
+    }
+
+    const std::uint16_t errors =
+        lastStatusFlags_ & (packet::kInputOverflow | packet::kPortOverrun | packet::kGeneralIoError);
+    if (errors != 0) {
+        reportStatusFlags(errors, d);
+        return;
+    }
+
+    const int first = packet::kHeaderWords;
+    const int last = packet::kHeaderWords + dataWords - 1;
+    int pieceStart = first;
+    CharCode previous = -1;
+    for (int i = first; i <= last; ++i) {
+        if (stopRequest_) {
+            // The rest of the packet is neither matched nor shown.
+            return;
+        }
+        const CharCode c = buffer_[static_cast<std::size_t>(i)];
+        const bool match = detectionStep(c, previous, d);
+        CommunicationRunState& run = communication_.runState();
+        if (run.snapshotRequest && !run.snapshotTriggered) {
+            run.snapshotTriggered = true;
+            if (snapshot_ != nullptr) {
+                snapshot_->triggerSnapshot();
+            }
+        }
+        if (i == last || match) {
+            closePiece(d, pieceStart, i);
+            pieceStart = i + 1;
+        }
+        previous = c;
+    }
+}
+
+void MdCommunicationReceive::closePiece(int d, int first, int last) {
+    CommunicationRunState& run = communication_.runState();
+    const int filter = settings_.contentFilter;
+    const bool visible = filter == 0 || (filter == 1 && d == 0) || (filter == 2 && d == 1);
+    if (run.headerRequest || visible) {
+        output_.header(d, run.headerRequest, packetTime_);
+        run.headerRequest = false;
+        if (visible) {
+            output_.printAndLogIntCommData(d, run.snapshotRequest, std::span<const std::int16_t>(buffer_),
+                                           first, last);
+            run.snapshotRequest = false;
+        }
+    }
+    if (!run.pendingComment.empty()) {
+        output_.outputComment(run.pendingComment);
+        run.pendingComment.clear();
+    }
+    if (timeStampRequest_) {
+        run.headerRequest = true;
+    }
+}
+
+void MdCommunicationReceive::forward(int direction, int dataWords) {
+    ClCommChannel& target = communication_.channel(direction == 0 ? 1 : 0);
+    const int type = target.channelType();
+    if (type == ClCommChannel::kTypeTap || type == ClCommChannel::kTypeVtp) {
+        return;
+    }
+    forwardWords_.assign(buffer_.begin() + packet::kHeaderWords,
+                         buffer_.begin() + packet::kHeaderWords + dataWords);
+    target.transmitData(forwardWords_, 0, dataWords - 1);
+    if (communication_.channel(0).channelType() == ClCommChannel::kTypeCom &&
+        communication_.channel(1).channelType() == ClCommChannel::kTypeCom) {
+        target.clearChannelErrors();
+    }
+}
+
+void MdCommunicationReceive::reportStatusFlags(std::uint16_t flags, int direction) {
+    const std::string name = receiveOnly() && direction == 1 ? channelName(1) : channelName(0);
+    const std::string dropped =
+        std::string("Corvane/PC is too slow, some packets have been dropped.") + "\r\n";
+    if ((flags & packet::kGeneralIoError) != 0) {
+        reportMessage("General I/O error on " + name + "\r\n" +
+                      "A general error/exception occured while accessing the serial port" + "\r\n");
+    }
+    if ((flags & packet::kPortOverrun) != 0) {
+        reportMessage(
+            "COM port overrun on " + name + "\r\n" +
+            "The COM device reports lost bytes. Possible cause: FiFo buffer has been disabled by user." +
+            "\r\n");
+    }
+    if ((flags & packet::kInputOverflow) != 0) {
+        if (receiveOnly() && communication_.channel(0).channelType() == ClCommChannel::kTypeVtp &&
+            buffer_[packet::kSourceQueueId] == 0) {
+            reportMessage(std::string("KitoTap/LumoTap buffer overflow ") + "\r\n" + dropped);
+            library_.libRXQueueErase();
+        } else {
+            reportMessage("Input buffer overflow on " + name + "\r\n" + dropped);
+        }
+    }
+}
+
+bool MdCommunicationReceive::detectionStep(CharCode c, CharCode p, int d) {
+    timeStampRequest_ = false;
+    bool anyHit = false;
+    const int count = list_.upperIndex();
+    for (int i = 0; i < count; ++i) {
+        ReceiveSequenceRecord& record = list_[i];
+        ClSequence& pattern = record.sequence;
+        if (pattern.size() == 0 || record.active != 1) {
+            continue;
+        }
+        if (c == kFunctionAmpersand) {
+            continue;
+        }
+        if (record.hasFunctionCharacters == 0 &&
+            (c == kFunctionPercent || c == kFunctionExclamation || p == kFunctionExclamation)) {
+            continue;
+        }
+        if (pattern.numOfCursors() < 2) {
+            pattern.setNumOfCursors(2);
+        }
+        ClSequence& history = record.matchHistory[static_cast<std::size_t>(d)];
+        bool hit = pattern.characterMatching(d, c);
+        keepHistory(pattern, history, d, c, hit);
+        if (hit) {
+            fireActions(record, d);
+            anyHit = true;
+        }
+    }
+    return anyHit;
+}
+
+void MdCommunicationReceive::keepHistory(ClSequence& pattern, ClSequence& history, int d, CharCode c,
+                                         bool& hit) {
+    std::int32_t cursor = pattern.Cursors(d);
+    if (cursor != 0 || history.size() == 0) {
+        if (cursor == 1) {
+            history.clear();
+        }
+        if (cursor > 0) {
+            history.appendCharacter(c);
+        }
+        return;
+    }
+    // The attempt failed after some characters: feed them again from the second one, so that a
+    // match starting inside the abandoned attempt is found too.
+    replay_.copyFrom(history);
+    replay_.appendCharacter(c);
+    history.clear();
+    const std::int32_t length = replay_.size();
+    std::int32_t k = 1;
+    while (k < length) {
+        const CharCode fed = replay_.getCharacter(k);
+        if (pattern.characterMatching(d, fed)) {
+            hit = true;
+        }
+        cursor = pattern.Cursors(d);
+        if (cursor == 0 && history.size() > 0) {
+            // Back to the character after the one where this attempt began.
+            k += 1 - history.size();
+            history.clear();
+            continue;
+        }
+        ++k;
+        if (cursor == 1) {
+            history.clear();
+        }
+        if (cursor > 0) {
+            history.appendCharacter(fed);
+        }
+    }
+}
+
+void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int d) {
+    CommunicationRunState& run = communication_.runState();
+    ClSequence& history = record.matchHistory[static_cast<std::size_t>(d)];
+    if (record.detectionCount < kMaxDetectionCount) {
+        ++record.detectionCount;
+    }
+    if (!record.answerName.empty() && record.answerIndex != kNoAnswer && !receiveOnly()) {
+        send_.enqueue(record.answerIndex);
+    }
+    if (!record.comment.empty()) {
+        if (!run.pendingComment.empty()) {
+            run.pendingComment += ' ';
+        }
+        if (record.commentHasPlaceholders != 0) {
+            run.pendingComment +=
+                expandReceiveComment(record.comment, history, d, output_.timeStampText(packetTime_));
+        } else {
+            run.pendingComment += record.comment;
+        }
+    }
+    if (record.lineBreakAfterComment != 0) {
+        run.pendingComment += "\r\n";
+    }
+    if (record.timeStampAfterComment != 0) {
+        timeStampRequest_ = true;
+    }
+    if (record.snapshotTrigger != 0 && snapshot_ != nullptr && snapshot_->snapshotModeOn() &&
+        !run.snapshotTriggered) {
+        run.snapshotRequest = true;
+    }
+    if (record.stopCommunication != 0) {
+        stopRequest_ = true;
+        run.pendingComment += "\r\nCommunication stopped by receive sequence \"" + record.name + "\".";
+    }
+    record.sequence.setCursors(d, 0);
+    history.clear();
+}
+
+void MdCommunicationReceive::channelErrorCheck() {
+    for (int index = 0; index < 2; ++index) {
+        ClCommChannel& channel = communication_.channel(index);
+        if (channel.channelStatus() == ClCommChannel::kStatusError) {
+            reportMessage("Error on channel " + channel.channelName() + ":" + "\r\n" +
+                          channel.channelLastError());
+            channel.clearChannelErrors();
+            return;
+        }
+    }
+}
+
+} // namespace corvane

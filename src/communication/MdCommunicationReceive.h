@@ -1,0 +1,87 @@
+#pragma once
+
+#include "communication/DataOutput.h"
+#include "communication/ExpertOptions.h"
+#include "communication/MdCommunication.h"
+#include "communication/MdCommunicationSend.h"
+#include "communication/SnapshotControl.h"
+#include "sequences/modSequenceManagement.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// The receive processing: empties the shared receive queue packet by packet, forwards data
+// between the lines in "Monitoring (Receive Only)", reports queue and line errors, feeds every
+// character to every active receive sequence, fires the actions of detected sequences and hands
+// the data to the data output in pieces cut right after each detection. Also the channel error
+// check of each main loop pass.
+class MdCommunicationReceive {
+public:
+    static constexpr std::int32_t kMaxDetectionCount = 999999999;
+    static constexpr const char* kReports = "CORVANE reports: ";
+
+    MdCommunicationReceive(SerialFunctionLibrary& library, MdCommunication& communication,
+                           CommunicationSettings& settings, const ExpertOptions& expertOptions,
+                           ReceiveSequenceList& list, DataOutput& output, MdCommunicationSend& send,
+                           SystemClock& clock);
+
+    void setSnapshotControl(SnapshotControl* snapshot) { snapshot_ = snapshot; }
+
+    // At each start of communication: two matching cursors per receive sequence, counts and
+    // histories cleared, the function-character and placeholder flags noted.
+    void prepareReceiveList();
+
+    // One pass; true when no packet was read (the main loop may sleep).
+    bool receiveProcessing();
+    // The detection step for character c after p in direction d; true when any sequence was hit.
+    bool detectionStep(CharCode c, CharCode p, int d);
+    // Once per pass after the send processing: reports the first channel in error.
+    void channelErrorCheck();
+
+    // Status display.
+    bool activity(int direction) const { return activity_[static_cast<std::size_t>(direction & 1)]; }
+    void clearActivity() { activity_ = {false, false}; }
+    std::uint16_t lastStatusFlags() const { return lastStatusFlags_; }
+    const HiresTime& packetTime() const { return packetTime_; }
+    bool stopRequested() const { return stopRequest_; }
+    bool timeStampRequested() const { return timeStampRequest_; }
+
+private:
+    void processPacket(int dataWords);
+    void forward(int direction, int dataWords);
+    void reportStatusFlags(std::uint16_t flags, int direction);
+    void reportMessage(const std::string& text);
+    void closePiece(int direction, int first, int last);
+    void keepHistory(ClSequence& pattern, ClSequence& history, int d, CharCode c, bool& hit);
+    void fireActions(ReceiveSequenceRecord& record, int d);
+    std::string channelName(int index);
+    bool receiveOnly() const {
+        return settings_.communicationMode == MdCommunication::kModeMonitorReceiveOnly;
+    }
+
+    SerialFunctionLibrary& library_;
+    MdCommunication& communication_;
+    CommunicationSettings& settings_;
+    const ExpertOptions& expertOptions_;
+    ReceiveSequenceList& list_;
+    DataOutput& output_;
+    MdCommunicationSend& send_;
+    SystemClock& clock_;
+    SnapshotControl* snapshot_ = nullptr;
+
+    std::vector<std::int16_t> buffer_;
+    std::vector<CharCode> forwardWords_;
+    ClSequence replay_;
+    HiresTime packetTime_{};
+    std::uint16_t lastStatusFlags_ = 0;
+    std::array<bool, 2> activity_{false, false};
+    bool timeStampRequest_ = false;
+    bool stopRequest_ = false;
+    std::int64_t lastClockRefresh_ = -86400000;
+};
+
+} // namespace corvane
