@@ -1,0 +1,183 @@
+#include "app/gui/CommTextEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+
+namespace corvane {
+
+CommTextEdit::CommTextEdit(QWidget* parent) : QTextEdit(parent) {
+    setAcceptRichText(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+}
+
+void CommTextEdit::defer(const std::string& command) {
+    if (hooks_.deferCommand) {
+        hooks_.deferCommand(command);
+    }
+}
+
+void CommTextEdit::copySelection() {
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        return;
+    }
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    auto* mime = new QMimeData;
+    QString plain = cursor.selection().toPlainText();
+    mime->setHtml(cursor.selection().toHtml());
+    mime->setText(plain);
+    clipboard->setMimeData(mime);
+    if (hooks_.copied) {
+        hooks_.copied(plain);
+    }
+}
+
+void CommTextEdit::pasteClipboard() {
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    if (mime == nullptr) {
+        return;
+    }
+    if (running()) {
+        if (hooks_.consoleOn && hooks_.consoleOn() && hooks_.pasteAsSequence && mime->hasText()) {
+            hooks_.pasteAsSequence(mime->text());
+        }
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    if (mime->hasHtml()) {
+        cursor.insertHtml(mime->html());
+    } else if (mime->hasText()) {
+        cursor.insertText(mime->text(), commentFormat_);
+    }
+}
+
+void CommTextEdit::cutSelection() {
+    if (running() || !textCursor().hasSelection()) {
+        return;
+    }
+    copySelection();
+    deleteSelection();
+}
+
+void CommTextEdit::deleteSelection() {
+    if (running()) {
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.removeSelectedText();
+}
+
+bool CommTextEdit::event(QEvent* event) {
+    // Ctrl+Tab would otherwise move the focus out of the window.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ControlModifier)) {
+            if (hooks_.nextView) {
+                hooks_.nextView();
+            }
+            return true;
+        }
+    }
+    return QTextEdit::event(event);
+}
+
+void CommTextEdit::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
+    const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    const int key = event->key();
+    if ((ctrl && key == Qt::Key_X) || (shift && key == Qt::Key_Delete)) {
+        cutSelection();
+        return;
+    }
+    if (ctrl && (key == Qt::Key_C || key == Qt::Key_Insert)) {
+        copySelection();
+        return;
+    }
+    if ((ctrl && key == Qt::Key_V) || (shift && key == Qt::Key_Insert)) {
+        pasteClipboard();
+        return;
+    }
+    if (ctrl && key == Qt::Key_A) {
+        selectAll();
+        return;
+    }
+    if (ctrl && key == Qt::Key_W) {
+        defer("Clean");
+        return;
+    }
+    if (ctrl && key == Qt::Key_F) {
+        defer("Find");
+        return;
+    }
+    if (ctrl) {
+        // The window's own shortcuts stay with the main window's menus.
+        if (key == Qt::Key_S || key == Qt::Key_N || key == Qt::Key_O || key == Qt::Key_P ||
+            key == Qt::Key_T) {
+            event->ignore();
+            return;
+        }
+        if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+            return;
+        }
+    }
+    if (running()) {
+        // Typing belongs to the keyboard console; the text can't be changed.
+        bool editing = key == Qt::Key_Delete || key == Qt::Key_Backspace || key == Qt::Key_Return ||
+                       key == Qt::Key_Enter ||
+                       (!event->text().isEmpty() && event->text().at(0).unicode() >= 32);
+        if (editing) {
+            event->ignore();
+            return;
+        }
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    if (!event->text().isEmpty() && event->text().at(0).unicode() >= 32 && !ctrl) {
+        textCursor().insertText(event->text(), commentFormat_);
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void CommTextEdit::keyReleaseEvent(QKeyEvent* event) {
+    QTextEdit::keyReleaseEvent(event);
+    if (hooks_.caretMoved) {
+        hooks_.caretMoved(textCursor().position());
+    }
+}
+
+void CommTextEdit::mouseReleaseEvent(QMouseEvent* event) {
+    QTextEdit::mouseReleaseEvent(event);
+    if (hooks_.caretMoved) {
+        hooks_.caretMoved(textCursor().position());
+    }
+}
+
+void CommTextEdit::contextMenuEvent(QContextMenuEvent* event) {
+    const bool selection = textCursor().hasSelection();
+    const bool stopped = !running();
+    QMenu menu(this);
+    QAction* cut = menu.addAction("Cut", this, &CommTextEdit::cutSelection);
+    cut->setEnabled(stopped && selection);
+    QAction* copy = menu.addAction("Copy", this, &CommTextEdit::copySelection);
+    copy->setEnabled(selection);
+    QAction* paste = menu.addAction("Paste", this, &CommTextEdit::pasteClipboard);
+    paste->setEnabled(stopped);
+    QAction* del = menu.addAction("Delete", this, &CommTextEdit::deleteSelection);
+    del->setEnabled(stopped && selection);
+    menu.addAction("Select All", this, &QTextEdit::selectAll);
+    menu.addSeparator();
+    menu.addAction("Find Sequence ...", this, [this] { defer("Find"); });
+    menu.addAction("Clear All Communication Windows", this, [this] { defer("Clean"); });
+    menu.exec(event->globalPos());
+}
+
+} // namespace corvane

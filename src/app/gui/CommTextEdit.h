@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QTextEdit>
+
+#include <functional>
+#include <string>
+
+namespace corvane {
+
+// One visible communication window. While communication runs it is read-only; while it is
+// stopped the user may edit it like a notepad, typing in the comment style.
+class CommTextEdit : public QTextEdit {
+    Q_OBJECT
+public:
+    struct Hooks {
+        std::function<bool()> communicationRuns;
+        std::function<bool()> consoleOn;
+        std::function<void(const std::string&)> deferCommand;
+        // Paste while communication runs with the console on: the clipboard text as a sequence.
+        std::function<void(const QString&)> pasteAsSequence;
+        // After a copy: the copied text, read as the last copied sequence.
+        std::function<void(const QString&)> copied;
+        // After every key release and mouse click: the caret position.
+        std::function<void(int)> caretMoved;
+        // Ctrl+Tab: cycle to the next enabled view.
+        std::function<void()> nextView;
+    };
+
+    explicit CommTextEdit(QWidget* parent = nullptr);
+
+    void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
+    void setCommentFormat(const QTextCharFormat& format) { commentFormat_ = format; }
+
+    void copySelection();
+    void pasteClipboard();
+    void cutSelection();
+    void deleteSelection();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool running() const { return hooks_.communicationRuns && hooks_.communicationRuns(); }
+    void defer(const std::string& command);
+
+    Hooks hooks_;
+    QTextCharFormat commentFormat_;
+};
+
+} // namespace corvane

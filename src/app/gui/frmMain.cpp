@@ -1,0 +1,629 @@
+#include "app/gui/frmMain.h"
+
+#include "app/gui/ClickableLabel.h"
+#include "app/gui/CommTextEdit.h"
+#include "app/gui/CommWindows.h"
+#include "app/gui/HelpSystem.h"
+#include "app/gui/InterimCommunicationPass.h"
+#include "app/gui/ProgramState.h"
+#include "app/gui/StatusIcons.h"
+#include "app/gui/frmAbout.h"
+#include "persistence/ProgramSettings.h"
+#include "persistence/ProjectEnvironment.h"
+#include "platform/ApplicationInfo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace corvane {
+
+frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
+    : QMainWindow(parent), state_(state), help_(help) {
+    setObjectName("frmMain");
+    pass_ = std::make_unique<InterimCommunicationPass>(state_.library, *state_.communication, state_.output,
+                                                       state_.lists);
+    buildActions();
+    buildMenus();
+    buildToolBar();
+    buildCentralArea();
+    buildStatusBar();
+    state_.listRelay.target = [this](bool sendList, bool receiveList) {
+        if (sendList) {
+            RefreshSendSeqList1();
+        }
+        if (receiveList) {
+            RefreshReceiveSeqList1();
+        }
+        EnableSave();
+    };
+    state_.router.setWindow(commWindows_.get());
+    state_.hooksRelay.target = this;
+    state_.logging.setDisplayStatusRefresh([this] { setMainScreenDisplayStatus(); });
+    activityTimer_ = new QTimer(this);
+    activityTimer_->setInterval(ActivityIcon::kIntervalMs);
+    connect(activityTimer_, &QTimer::timeout, this, &frmMain::tickActivityIcon);
+    activityTimer_->start();
+    // Wakes the idle main loop for the status refresh.
+    idleWakeTimer_ = new QTimer(this);
+    idleWakeTimer_->setInterval(50);
+    idleWakeTimer_->start();
+    setAcceptDrops(true);
+    resize(1100, 720);
+}
+
+frmMain::~frmMain() {
+    state_.listRelay.target = nullptr;
+    state_.hooksRelay.target = nullptr;
+    state_.router.setWindow(nullptr);
+    state_.logging.setDisplayStatusRefresh(nullptr);
+}
+
+bool frmMain::communicationRuns() const {
+    return state_.communication && !state_.communication->communicationStopped();
+}
+
+void frmMain::replaceCommunicationPass(std::unique_ptr<CommunicationPass> pass) {
+    pass_ = std::move(pass);
+}
+
+ProjectEnvironment frmMain::environment() {
+    return ProjectEnvironment{state_.lists,   state_.communicationSettings,
+                              state_.current, state_.settings,
+                              *state_.store,  state_.messages,
+                              *this,          state_.notepad};
+}
+
+QAction* frmMain::action(const std::string& key) const {
+    auto it = actions_.find(key);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QLabel* frmMain::statusPanel(int panel) const {
+    return panel >= 1 && panel <= 5 ? panels_[static_cast<std::size_t>(panel - 1)] : nullptr;
+}
+
+QLabel* frmMain::lineIndicator(int line) const {
+    return line >= 0 && line < 6 ? lines_[static_cast<std::size_t>(line)] : nullptr;
+}
+
+namespace {
+
+QIcon standardIcon(QStyle::StandardPixmap pixmap) {
+    return QApplication::style()->standardIcon(pixmap);
+}
+
+} // namespace
+
+void frmMain::buildActions() {
+    auto add = [this](const std::string& key, const QString& text, const QKeySequence& shortcut = {},
+                      QIcon icon = {}) {
+        auto* a = new QAction(icon, text, this);
+        if (!shortcut.isEmpty()) {
+            a->setShortcut(shortcut);
+        }
+        actions_[key] = a;
+        return a;
+    };
+    connect(add("New", "&New Project", QKeySequence::New, standardIcon(QStyle::SP_FileIcon)),
+            &QAction::triggered, this, [this] { runCommand("New"); });
+    connect(add("Open", "&Open Project...", QKeySequence::Open, standardIcon(QStyle::SP_DialogOpenButton)),
+            &QAction::triggered, this, [this] { runCommand("Open"); });
+    connect(add("Save", "&Save Project", QKeySequence::Save, standardIcon(QStyle::SP_DialogSaveButton)),
+            &QAction::triggered, this, [this] { runCommand("Save"); });
+    connect(add("SaveAs", "Save Project &As..."), &QAction::triggered, this, [this] { execSaveProjectAs(); });
+    connect(add("Import", "&Import Sequence List..."), &QAction::triggered, this,
+            [this] { execLoadProject(std::string(), true); });
+    connect(add("Exit", "E&xit"), &QAction::triggered, this, [this] { close(); });
+    connect(add("Swap", "S&wap Send and Receive Sequence List..."), &QAction::triggered, this,
+            [this] { execSwapSequenceList(); });
+    connect(add("Clean", "&Clear All Communication Windows", QKeySequence(Qt::CTRL | Qt::Key_W),
+                standardIcon(QStyle::SP_DialogResetButton)),
+            &QAction::triggered, this, [this] { runCommand("Clean"); });
+    // F5, F6 and their Ctrl variants are handled by the window's key filter.
+    connect(add("Start", "&Start Communication  (F5)", {}, standardIcon(QStyle::SP_MediaPlay)),
+            &QAction::triggered, this, [this] { runCommand("Start"); });
+    connect(add("Stop", "St&op Communication  (F6)", {}, standardIcon(QStyle::SP_MediaStop)),
+            &QAction::triggered, this, [this] { runCommand("Stop"); });
+    connect(add("ConsoleOn", "&Keyboard Console On", {}, standardIcon(QStyle::SP_ComputerIcon)),
+            &QAction::triggered, this, [this] { runCommand("ConsoleOn"); });
+    connect(add("ConsoleOff", "Keyboard Console O&ff", {}, standardIcon(QStyle::SP_BrowserStop)),
+            &QAction::triggered, this, [this] { runCommand("ConsoleOff"); });
+    connect(add("Help", "&Corvane Help...", QKeySequence::HelpContents), &QAction::triggered, this,
+            [this] { help_.showHelpTopic(kHelpDisplayTopic, kHelpContents); });
+    connect(add("About", "&About Corvane..."), &QAction::triggered, this, [this] {
+        frmAbout about(this);
+        about.exec();
+    });
+    for (auto& [key, a] : actions_) {
+        a->setObjectName(QString::fromStdString("act" + key));
+    }
+}
+
+void frmMain::buildMenus() {
+    fileMenu_ = menuBar()->addMenu("&File");
+    fileMenu_->addAction(actions_["New"]);
+    fileMenu_->addAction(actions_["Open"]);
+    fileMenu_->addAction(actions_["Save"]);
+    fileMenu_->addAction(actions_["SaveAs"]);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(actions_["Import"]);
+    fileMenu_->addSeparator();
+    for (std::size_t i = 0; i < recentActions_.size(); ++i) {
+        auto* a = fileMenu_->addAction(QString());
+        a->setObjectName(QString("mnuRecentProject%1").arg(i));
+        a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, a] {
+            std::string path = a->data().toString().toStdString();
+            if (!path.empty() && VerifyIfSaveActualProject()) {
+                OpenExistingProject(path);
+            }
+        });
+        recentActions_[i] = a;
+    }
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(actions_["Exit"]);
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->addAction(actions_["Swap"]);
+    edit->addSeparator();
+    edit->addAction(actions_["Clean"]);
+    QMenu* run = menuBar()->addMenu("&Run");
+    run->addAction(actions_["Start"]);
+    run->addAction(actions_["Stop"]);
+    run->addSeparator();
+    run->addAction(actions_["ConsoleOn"]);
+    run->addAction(actions_["ConsoleOff"]);
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->addAction(actions_["Clean"]);
+    QMenu* helpMenu = menuBar()->addMenu("&Help");
+    helpMenu->addAction(actions_["Help"]);
+    helpMenu->addSeparator();
+    helpMenu->addAction(actions_["About"]);
+    mainMenus_ = {fileMenu_, edit, run, tools, helpMenu};
+    stopMenuAction_ = menuBar()->addAction("Stop Communication  (F6)");
+    stopMenuAction_->setObjectName("mnuStopCommunication");
+    stopMenuAction_->setVisible(false);
+    connect(stopMenuAction_, &QAction::triggered, this, [this] { runCommand("Stop"); });
+}
+
+void frmMain::buildToolBar() {
+    toolBar_ = addToolBar("Tools");
+    toolBar_->setObjectName("tbMain");
+    toolBar_->setMovable(false);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (const char* key : {"New", "Open", "Save"}) {
+        toolBar_->addAction(actions_[key]);
+    }
+    toolBar_->addSeparator();
+    for (const char* key : {"Start", "Stop", "ConsoleOn", "ConsoleOff"}) {
+        toolBar_->addAction(actions_[key]);
+    }
+    toolBar_->addSeparator();
+    toolBar_->addAction(actions_["Clean"]);
+    actions_["Start"]->setIconText("Start");
+    actions_["Stop"]->setIconText("Stop");
+    actions_["ConsoleOn"]->setIconText("Console");
+    actions_["ConsoleOff"]->setIconText("Console Off");
+    actions_["Clean"]->setIconText("Clear");
+    actions_["New"]->setIconText("New");
+    actions_["Open"]->setIconText("Open");
+    actions_["Save"]->setIconText("Save");
+}
+
+void frmMain::buildCentralArea() {
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(4, 4, 4, 4);
+
+    auto* labels = new QHBoxLayout;
+    expertLabel_ = new ClickableLabel(central);
+    filterLabel_ = new ClickableLabel(central);
+    consoleLabel_ = new ClickableLabel("Keyboard Console on - click to turn off", central);
+    consoleLabel_->setObjectName("lblConsole");
+    consoleLabel_->setStyleSheet("color: #b00000; font-weight: bold;");
+    connect(consoleLabel_, &ClickableLabel::clicked, this, [this] { consoleOff(); });
+    for (ClickableLabel* label : {expertLabel_, filterLabel_, consoleLabel_}) {
+        label->setVisible(false);
+        labels->addWidget(label);
+    }
+    labels->addStretch();
+    outer->addLayout(labels);
+
+    verticalSplitter_ = new QSplitter(Qt::Horizontal, central);
+    verticalSplitter_->setObjectName("splitVertical");
+    horizontalSplitter_ = new QSplitter(Qt::Vertical, verticalSplitter_);
+    horizontalSplitter_->setObjectName("splitHorizontal");
+
+    auto makeList = [](QWidget* parent, const QStringList& headers) {
+        auto* table = new QTableWidget(parent);
+        table->setColumnCount(static_cast<int>(headers.size()));
+        table->setHorizontalHeaderLabels(headers);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->verticalHeader()->setVisible(false);
+        table->verticalHeader()->setDefaultSectionSize(22);
+        table->setContextMenuPolicy(Qt::CustomContextMenu);
+        table->setAlternatingRowColors(true);
+        return table;
+    };
+    auto* sendBox = new QWidget(horizontalSplitter_);
+    auto* sendLayout = new QVBoxLayout(sendBox);
+    sendLayout->setContentsMargins(0, 0, 0, 0);
+    auto* sendTitle = new QLabel("<b>Send Sequences</b>", sendBox);
+    sendLayout->addWidget(sendTitle);
+    sendList_ = makeList(sendBox, {"", "Name", "Sequence", "R"});
+    sendList_->setObjectName("SendSeqList1");
+    sendLayout->addWidget(sendList_);
+    receiveOnlyOverlay_ = new QLabel(
+        "Sending sequences is not possible with the currently selected communication mode (Receive Only). "
+        "Click here to Change Communication Mode",
+        sendBox);
+    receiveOnlyOverlay_->setWordWrap(true);
+    receiveOnlyOverlay_->setVisible(false);
+    sendLayout->addWidget(receiveOnlyOverlay_);
+
+    auto* receiveBox = new QWidget(horizontalSplitter_);
+    auto* receiveLayout = new QVBoxLayout(receiveBox);
+    receiveLayout->setContentsMargins(0, 0, 0, 0);
+    receiveLayout->addWidget(new QLabel("<b>Receive Sequences</b>", receiveBox));
+    receiveList_ = makeList(receiveBox, {"Active", "Name", "Sequence", "Answer"});
+    receiveList_->setObjectName("ReceiveSeqList1");
+    receiveLayout->addWidget(receiveList_);
+    for (QTableWidget* table : {sendList_, receiveList_}) {
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+        table->horizontalHeader()->setStretchLastSection(false);
+        table->setColumnWidth(0, 52);
+        table->setColumnWidth(1, 130);
+        table->setColumnWidth(2, 180);
+        table->setColumnWidth(3, table == sendList_ ? 24 : 90);
+    }
+    connect(sendList_, &QTableWidget::customContextMenuRequested, this, &frmMain::sendListContextMenu);
+    connect(receiveList_, &QTableWidget::customContextMenuRequested, this, &frmMain::receiveListContextMenu);
+    connect(receiveList_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == 0 && item->flags().testFlag(Qt::ItemIsUserCheckable)) {
+            receiveActiveToggled(item->row(), item->checkState() == Qt::Checked);
+        }
+    });
+
+    auto* commArea = new QWidget(verticalSplitter_);
+    auto* commLayout = new QVBoxLayout(commArea);
+    commLayout->setContentsMargins(0, 0, 0, 0);
+    commLayout->setSpacing(0);
+    tabs_ = new QTabBar(commArea);
+    tabs_->setObjectName("tabCommWindow");
+    for (const char* caption : {" ASCII", " HEX", " Decimal", " Binary"}) {
+        tabs_->addTab(caption);
+    }
+    commLayout->addWidget(tabs_);
+    commStack_ = new QStackedWidget(commArea);
+    std::array<CommTextEdit*, 4> windows{};
+    for (int i = 0; i < 4; ++i) {
+        windows[static_cast<std::size_t>(i)] = new CommTextEdit(commStack_);
+        windows[static_cast<std::size_t>(i)]->setObjectName(QString("rtfWin%1").arg(i));
+        commStack_->addWidget(windows[static_cast<std::size_t>(i)]);
+    }
+    disabledViewPage_ = new QWidget(commStack_);
+    auto* disabledLayout = new QVBoxLayout(disabledViewPage_);
+    auto* disabledText =
+        new QLabel("This mode has been disabled. Click here to enable/disable", disabledViewPage_);
+    auto* disabledClick = new ClickableLabel("<u>Communication Window Modes</u>", disabledViewPage_);
+    disabledClick->setObjectName("lblCommWindowModes");
+    connect(disabledClick, &ClickableLabel::clicked, this, [this] {
+        execUserStop();
+        setPendingCommand("Options2");
+    });
+    disabledLayout->addStretch();
+    disabledLayout->addWidget(disabledText, 0, Qt::AlignHCenter);
+    disabledLayout->addWidget(disabledClick, 0, Qt::AlignHCenter);
+    disabledLayout->addStretch();
+    commStack_->addWidget(disabledViewPage_);
+    commLayout->addWidget(commStack_);
+    commWindows_ = std::make_unique<CommWindows>(windows);
+    for (CommTextEdit* window : windows) {
+        CommTextEdit::Hooks hooks;
+        hooks.communicationRuns = [this] { return communicationRuns(); };
+        hooks.consoleOn = [this] { return console_; };
+        hooks.deferCommand = [this](const std::string& command) { setPendingCommand(command); };
+        hooks.pasteAsSequence = [this](const QString& text) { pasteIntoRunningWindow(text); };
+        hooks.copied = [this](const QString& text) { rememberCopiedText(text); };
+        hooks.caretMoved = [this](int position) { commWindows_->setCaretPosition(position); };
+        hooks.nextView = [this] { selectNextView(); };
+        window->setHooks(std::move(hooks));
+    }
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int) { setCommTabs(); });
+
+    verticalSplitter_->addWidget(horizontalSplitter_);
+    verticalSplitter_->addWidget(commArea);
+    verticalSplitter_->setStretchFactor(0, 2);
+    verticalSplitter_->setStretchFactor(1, 3);
+    verticalSplitter_->setChildrenCollapsible(false);
+    horizontalSplitter_->setChildrenCollapsible(false);
+    // At least 1600 twips (about 107 pixels) on either side of the vertical splitter.
+    horizontalSplitter_->setMinimumWidth(107);
+    commArea->setMinimumWidth(107);
+    outer->addWidget(verticalSplitter_);
+    setCentralWidget(central);
+}
+
+void frmMain::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("sbStatusBar");
+    bar->setSizeGripEnabled(true);
+    activityLabel_ = new QLabel(bar);
+    activityLabel_->setObjectName("imgActivity");
+    activityLabel_->setPixmap(activityIconPixmap(5));
+    bar->addWidget(activityLabel_);
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new ClickableLabel(bar);
+        panel->setObjectName(QString("sbPanel%1").arg(i + 1));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        connect(panel, &ClickableLabel::doubleClicked, this, [this, i] { statusPanelDoubleClicked(i + 1); });
+        panels_[static_cast<std::size_t>(i)] = panel;
+        bar->addWidget(panel, i == 0 ? 1 : 0);
+    }
+    lineStrip_ = new QWidget(bar);
+    lineStrip_->setObjectName("LineIndicators");
+    auto* strip = new QHBoxLayout(lineStrip_);
+    strip->setContentsMargins(2, 0, 2, 0);
+    strip->setSpacing(2);
+    const char* names[6] = {"RTS", "DTR", "CTS", "DSR", "DCD", "  RI"};
+    const char* tips[6] = {
+        "", "", "Clear To Send", "Data Set Ready", "Data Carrier Detect", "Ring Indicator"};
+    for (int i = 0; i < 6; ++i) {
+        auto* line = new ClickableLabel(names[i], lineStrip_);
+        line->setObjectName(QString("lblLine%1").arg(QString(names[i]).trimmed()));
+        line->setToolTip(tips[i]);
+        line->setAutoFillBackground(true);
+        line->setAlignment(Qt::AlignCenter);
+        line->setMinimumWidth(34);
+        line->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        connect(line, &ClickableLabel::doubleClicked, this, [this, i] { lineIndicatorDoubleClicked(i); });
+        lines_[static_cast<std::size_t>(i)] = line;
+        strip->addWidget(line);
+    }
+    bar->addPermanentWidget(lineStrip_);
+    lineStrip_->setVisible(false);
+}
+
+void frmMain::load() {
+    setWindowIcon(QIcon(activityIconPixmap(4)));
+    qApp->installEventFilter(this);
+    InitCommWindows();
+    rebuildRecentMenu(kRecentProjects);
+    ProjectEnvironment env = environment();
+    readAllSettings(env, state_.screens, documentsFolder(), this, nullptr);
+    assignChannelSettings();
+    setSplitters(state_.settings.vSplitt, state_.settings.hSplitt);
+    visibleView_ = std::clamp(state_.settings.actualCommDisplayMode, 0, 3);
+    updateAfterOptionsChanged();
+}
+
+void frmMain::rebuildRecentMenu(int listKind) {
+    if (listKind != kRecentProjects) {
+        return;
+    }
+    const auto& entries = state_.settings.recent[kRecentProjects];
+    for (std::size_t i = 0; i < recentActions_.size(); ++i) {
+        const std::string& entry = entries[i];
+        QAction* a = recentActions_[i];
+        a->setVisible(!entry.empty());
+        // The list keeps directory + base name; the file is the project file.
+        std::string path = entry.empty() ? std::string() : entry + ".ptp";
+        a->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(path)));
+        a->setData(QString::fromStdString(path));
+    }
+}
+
+void frmMain::updateAfterOptionsChanged() {
+    commWindows_->applyOptions(state_.settings);
+    for (int i = 0; i < 4; ++i) {
+        commWindows_->window(i)->setStyleSheet(QString());
+    }
+    applyDataOutputOptions();
+    QSignalBlocker block(tabs_);
+    tabs_->setCurrentIndex(visibleView_);
+    setMainScreenDisplayStatus();
+}
+
+void frmMain::InitCommWindows() {
+    commWindows_->InitCommWindows();
+}
+
+void frmMain::ClearCommWindows() {
+    commWindows_->ClearCommWindows();
+}
+
+void frmMain::copyCommWindowBuffers() {
+    commWindows_->copyCommWindowBuffers(communicationRuns(), visibleView_);
+}
+
+void frmMain::setWindowCaption() {
+    std::string caption = applicationTitle();
+    if (!state_.current.baseName.empty()) {
+        caption += " - Project: " + state_.current.baseName;
+    }
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void frmMain::refreshCaption(const std::string&) {
+    setWindowCaption();
+}
+
+void frmMain::setWaitCursor(bool waiting) {
+    if (waiting) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        while (QApplication::overrideCursor() != nullptr) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+}
+
+void frmMain::setProjectModified(bool modified) {
+    if (modified) {
+        EnableSave();
+    } else {
+        DisableSave();
+    }
+}
+
+void frmMain::DisableSave() {
+    modified_ = false;
+    setToolAndMenuStates();
+}
+
+void frmMain::EnableSave() {
+    modified_ = true;
+    setToolAndMenuStates();
+}
+
+void frmMain::setMainScreenDisplayStatus() {
+    const int mode = state_.communicationSettings.communicationMode;
+    receiveOnlyOverlay_->setVisible(mode == MdCommunication::kModeMonitorReceiveOnly);
+    sendList_->setEnabled(mode != MdCommunication::kModeMonitorReceiveOnly);
+    setWindowCaption();
+    setToolAndMenuStates();
+    setStatusBar();
+    setCommTabs();
+    applyDataOutputOptions();
+    // Click labels.
+    const auto& expert = state_.settings.expertOptions;
+    std::string expertText;
+    if (expert.communicationDriverMode == 1) {
+        expertText = "high priority mode";
+    }
+    if (expert.dataForwarding == 1 && mode == MdCommunication::kModeMonitorReceiveOnly) {
+        expertText += expertText.empty() ? "no data forwarding" : " / no data forwarding";
+    }
+    expertLabel_->setText(QString::fromStdString("Expert option: " + expertText));
+    expertLabel_->setVisible(!expertText.empty());
+    const int filter = state_.communicationSettings.contentFilter;
+    std::string filterText;
+    bool monitoring = mode != MdCommunication::kModeSendReceive;
+    if (filter == 1) {
+        filterText = monitoring ? "[" + state_.communicationSettings.channelA + "] only" : "[TX] only";
+    } else if (filter == 2) {
+        filterText = monitoring ? "[" + state_.communicationSettings.channelB + "] only" : "[RX] only";
+    } else if (filter == 3) {
+        filterText = "comments only";
+    }
+    filterLabel_->setText(QString::fromStdString(filterText));
+    filterLabel_->setVisible(!filterText.empty());
+    consoleLabel_->setVisible(console_ && communicationRuns());
+}
+
+void frmMain::setToolAndMenuStates() {
+    const bool running = communicationRuns();
+    for (QMenu* menu : mainMenus_) {
+        menu->menuAction()->setVisible(!running);
+    }
+    stopMenuAction_->setVisible(running);
+    actions_["Start"]->setEnabled(!running);
+    actions_["Stop"]->setEnabled(running);
+    actions_["Save"]->setEnabled(!running && modified_);
+    actions_["ConsoleOn"]->setVisible(!console_);
+    actions_["ConsoleOff"]->setVisible(console_);
+    actions_["ConsoleOn"]->setEnabled(
+        state_.communicationSettings.communicationMode == MdCommunication::kModeSendReceive && !console_);
+}
+
+void frmMain::setCommTabs() {
+    visibleView_ = std::clamp(tabs_->currentIndex(), 0, 3);
+    if (commWindows_->viewEnabled(visibleView_)) {
+        commStack_->setCurrentIndex(visibleView_);
+    } else {
+        commWindows_->clearPending(visibleView_);
+        commStack_->setCurrentWidget(disabledViewPage_);
+    }
+    if (state_.settings.dispSequListRepresentation != visibleView_) {
+        setSequencesDisplayMode(visibleView_);
+    }
+}
+
+void frmMain::setSequencesDisplayMode(int representation) {
+    representation = std::clamp(representation, 0, 3);
+    if (state_.settings.dispSequListRepresentation != representation) {
+        state_.settings.dispSequListRepresentation = representation;
+        RefreshSendSeqList1();
+        RefreshReceiveSeqList1();
+    }
+    if (tabs_->currentIndex() != representation) {
+        tabs_->setCurrentIndex(representation);
+    }
+}
+
+void frmMain::selectNextView() {
+    int view = visibleView_;
+    for (int step = 0; step < 4; ++step) {
+        view = (view + 1) % 4;
+        if (commWindows_->viewEnabled(view)) {
+            break;
+        }
+    }
+    tabs_->setCurrentIndex(view);
+    tabs_->setFocus();
+}
+
+TwipRect frmMain::bounds() const {
+    double tx = state_.screens.twipsPerPixelX();
+    double ty = state_.screens.twipsPerPixelY();
+    QRect r = isMaximized() ? frameGeometry() : normalGeometry();
+    if (!r.isValid()) {
+        r = frameGeometry();
+    }
+    return TwipRect{static_cast<float>(r.x() * tx), static_cast<float>(r.y() * ty),
+                    static_cast<float>(r.width() * tx), static_cast<float>(r.height() * ty)};
+}
+
+void frmMain::setBounds(const TwipRect& b) {
+    double tx = state_.screens.twipsPerPixelX();
+    double ty = state_.screens.twipsPerPixelY();
+    if (tx <= 0 || ty <= 0 || b.width <= 0 || b.height <= 0) {
+        return;
+    }
+    setGeometry(static_cast<int>(b.left / tx), static_cast<int>(b.top / ty), static_cast<int>(b.width / tx),
+                static_cast<int>(b.height / ty));
+}
+
+float frmMain::verticalSplitter() const {
+    auto sizes = verticalSplitter_->sizes();
+    return sizes.isEmpty() ? 0.0F : static_cast<float>(sizes[0] * state_.screens.twipsPerPixelX());
+}
+
+float frmMain::horizontalSplitter() const {
+    auto sizes = horizontalSplitter_->sizes();
+    return sizes.isEmpty() ? 0.0F : static_cast<float>(sizes[0] * state_.screens.twipsPerPixelY());
+}
+
+void frmMain::setSplitters(float vertical, float horizontal) {
+    double tx = state_.screens.twipsPerPixelX();
+    double ty = state_.screens.twipsPerPixelY();
+    if (vertical > 0 && tx > 0) {
+        int left = static_cast<int>(vertical / tx);
+        int total = std::max(verticalSplitter_->width(), width());
+        verticalSplitter_->setSizes({left, std::max(total - left, 107)});
+    }
+    if (horizontal > 0 && ty > 0) {
+        int top = static_cast<int>(horizontal / ty);
+        int total = std::max(horizontalSplitter_->height(), height() - 120);
+        horizontalSplitter_->setSizes({top, std::max(total - top, 60)});
+    }
+}
+
+} // namespace corvane
