@@ -1,0 +1,93 @@
+#pragma once
+
+#include "communication/OutputPiece.h"
+#include "platform/Clipboard.h"
+#include "platform/MessageService.h"
+#include "platform/NotepadCompanion.h"
+#include "platform/ProjectHost.h"
+#include "platform/SequenceListListener.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace corvane::cli {
+
+// Writes the pieces of one representation to a stream as the plain-text communication window
+// shows them: line breaks as "\n", and, on a terminal, the colours of the three styles.
+class CliConsole : public CommPieceConsumer {
+public:
+    // colours: comment, direction 0, direction 1 as colour values with red in the low byte.
+    CliConsole(std::FILE* out, int view, bool colours, const std::array<std::int32_t, 3>& colourValues);
+    void writeCommPiece(int view, bool marker, int style, std::string_view text) override;
+    void flush();
+    // Text written so far (bytes).
+    std::uint64_t written() const { return written_; }
+
+private:
+    std::FILE* out_;
+    int view_;
+    bool colours_;
+    std::array<std::string, 3> escapes_;
+    std::uint64_t written_ = 0;
+    bool dirty_ = false;
+};
+
+// Messages and questions without a window: every message goes to standard error, a question is
+// answered with its default button (the safe choice).
+class CliMessageService : public MessageService {
+public:
+    explicit CliMessageService(std::FILE* err) : err_(err) {}
+    MessageResult show(const MessageRequest& request) override;
+    int shownCount() const { return shown_; }
+
+private:
+    std::FILE* err_;
+    int shown_ = 0;
+};
+
+// The answer of a message box when its default button is taken.
+MessageResult defaultAnswer(const MessageRequest& request);
+
+// No window: nothing to refresh, no notepad.
+class HeadlessProjectHost : public ProjectHost {
+public:
+    void setWaitCursor(bool) override {}
+    void closeFindDialog() override {}
+    void refreshCaption(const std::string&) override {}
+    void setProjectModified(bool) override {}
+    void refreshDisplayStatus() override {}
+    void refreshSendList() override {}
+    void refreshReceiveList() override {}
+    void assignChannelSettings() override {}
+    void rebuildRecentMenu(int) override {}
+};
+
+// No system clipboard and no list display without a window.
+class HeadlessClipboard : public Clipboard {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& text) override { text_ = text; }
+
+private:
+    std::string text_;
+};
+
+class HeadlessListListener : public SequenceListListener {
+public:
+    void refreshSequenceLists(bool, bool) override {}
+};
+
+class HeadlessNotepad : public NotepadCompanion {
+public:
+    bool NotepadfileExists(const std::string&, const std::string&) const override { return false; }
+    bool LoadRTFContents(const std::string&, const std::string&) override { return false; }
+    bool SaveRTFContents(const std::string&, const std::string&) override { return false; }
+    bool IsEmpty() const override { return true; }
+    void reset() override {}
+    void show() override {}
+    void hide() override {}
+};
+
+} // namespace corvane::cli
