@@ -33,8 +33,9 @@ bool ReceiveQueue::enqueueLocked(Packet&& packet) {
     return true;
 }
 
-bool ReceiveQueue::pushBytes(int queueId, const HiresTime& time, std::uint16_t status,
-                             const std::uint8_t* data, std::size_t count) {
+template <typename Value>
+bool ReceiveQueue::pushValues(int queueId, const HiresTime& time, std::uint16_t status, const Value* values,
+                              std::size_t count) {
     bool all = true;
     {
         std::lock_guard lock(mutex_);
@@ -43,7 +44,7 @@ bool ReceiveQueue::pushBytes(int queueId, const HiresTime& time, std::uint16_t s
             std::size_t n = std::min<std::size_t>(count - offset, packet::kMaxDataWords);
             Packet p;
             p.header = makeHeader(queueId, time, status);
-            p.data.assign(data + offset, data + offset + n);
+            p.data.assign(values + offset, values + offset + n);
             all = enqueueLocked(std::move(p)) && all;
             offset += n;
         } while (offset < count);
@@ -52,23 +53,14 @@ bool ReceiveQueue::pushBytes(int queueId, const HiresTime& time, std::uint16_t s
     return all;
 }
 
+bool ReceiveQueue::pushBytes(int queueId, const HiresTime& time, std::uint16_t status,
+                             const std::uint8_t* data, std::size_t count) {
+    return pushValues(queueId, time, status, data, count);
+}
+
 bool ReceiveQueue::pushWords(int queueId, const HiresTime& time, std::uint16_t status,
                              const std::int16_t* words, std::size_t count) {
-    bool all = true;
-    {
-        std::lock_guard lock(mutex_);
-        std::size_t offset = 0;
-        do {
-            std::size_t n = std::min<std::size_t>(count - offset, packet::kMaxDataWords);
-            Packet p;
-            p.header = makeHeader(queueId, time, status);
-            p.data.assign(words + offset, words + offset + n);
-            all = enqueueLocked(std::move(p)) && all;
-            offset += n;
-        } while (offset < count);
-    }
-    arrived_.notify_all();
-    return all;
+    return pushValues(queueId, time, status, words, count);
 }
 
 int ReceiveQueue::read(std::int16_t* buffer) {

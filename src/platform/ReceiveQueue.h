@@ -48,6 +48,10 @@ private:
     static std::array<std::int16_t, packet::kHeaderWords> makeHeader(int queueId, const HiresTime& time,
                                                                      std::uint16_t status);
     bool enqueueLocked(Packet&& packet);
+    // Splits count values into packets of at most the maximum data size and queues them.
+    template <typename Value>
+    bool pushValues(int queueId, const HiresTime& time, std::uint16_t status, const Value* values,
+                    std::size_t count);
 
     const std::size_t capacityWords_;
     mutable std::mutex mutex_;
