@@ -54,8 +54,13 @@ void error(const std::string& text) {
     std::fprintf(stderr, "corvane-cli: %s\n", text.c_str());
 }
 
+// The locale's short date pattern, when it uses only numeric day, month and year fields.
 ShortDateFormat systemDateFormat() {
-    return ShortDateFormat(QLocale::system().dateFormat(QLocale::ShortFormat).toStdString());
+    std::string pattern = QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();
+    if (pattern.find("MMM") != std::string::npos || pattern.find("ddd") != std::string::npos) {
+        return ShortDateFormat();
+    }
+    return ShortDateFormat(pattern);
 }
 
 // A send sequence by name (the first one with that name) or by 0-based index; -1 if none.

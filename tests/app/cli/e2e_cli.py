@@ -1,0 +1,335 @@
+#!/usr/bin/env python3
+"""End-to-end tests of corvane-cli with real peers: the built-in loopback port, socat
+pseudo-terminal pairs standing in for serial cables, and mbpoll as a Modbus RTU master.
+
+Every wait is bounded; every process started here is ended here."""
+
+import argparse
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+ARGS = None
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def check(condition, message):
+    if not condition:
+        fail(message)
+
+
+def hex_of(data):
+    return " ".join("%02X" % b for b in data)
+
+
+def crc16_modbus(data):
+    crc = 0xFFFF
+    for b in data:
+        crc ^= b
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
+    return bytes([crc & 0xFF, crc >> 8])
+
+
+def write_project(path, mode, channel_a, channel_b, sends, receives, baud=9600):
+    """A version 8 project file. sends: (name, bytes); receives: (name, bytes, answer, comment, stop)."""
+    lines = ["VERSION", "8", "", "COMMSETTINGS", str(mode), channel_a, channel_b, str(baud), "2", "63", "4",
+             "0", "0", "", "COMMDISPLAY", "0", "", "LUMOTAP", "0", ""]
+    for i, (name, data) in enumerate(sends):
+        lines += ["SEND", str(i), name, hex_of(data), "0", "5", ""]
+    for j, (name, data, answer, comment, stop) in enumerate(receives):
+        lines += ["RECEIVE", str(j), name, hex_of(data), str(answer), "1", "COMMENT " + comment, "0", "0",
+                  "1" if stop else "0", "0", ""]
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode("latin-1"))
+
+
+class Environment:
+    """A private settings folder, so the user's options don't change the output."""
+
+    def __init__(self, tmp):
+        self.env = dict(os.environ)
+        self.env["XDG_CONFIG_HOME"] = os.path.join(tmp, "config")
+        self.env["HOME"] = tmp
+        self.env["LC_ALL"] = "C"
+        self.env.pop("DISPLAY", None)
+
+
+def run_cli(env, args, timeout=20):
+    return subprocess.run([ARGS.cli] + args, env=env.env, capture_output=True, timeout=timeout)
+
+
+def start_cli(env, args):
+    return subprocess.Popen([ARGS.cli] + args, env=env.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+
+def stop_process(process, sig=signal.SIGTERM, timeout=10):
+    if process.poll() is None:
+        process.send_signal(sig)
+    try:
+        out, err = process.communicate(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        out, err = process.communicate()
+        fail("process did not stop within %d s" % timeout)
+    return process.returncode, out.decode("utf-8", "replace"), err.decode("utf-8", "replace")
+
+
+class PtyPair:
+    """Two linked pseudo-terminals made by socat; ends are symbolic links in tmp."""
+
+    def __init__(self, tmp, name):
+        self.a = os.path.join(tmp, name + "-a")
+        self.b = os.path.join(tmp, name + "-b")
+        self.process = subprocess.Popen(
+            ["socat", "pty,raw,echo=0,link=" + self.a, "pty,raw,echo=0,link=" + self.b],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 5
+        while not (os.path.exists(self.a) and os.path.exists(self.b)):
+            if time.time() > deadline:
+                self.close()
+                fail("socat did not create the pty pair")
+            time.sleep(0.02)
+        self.device_a = os.path.realpath(self.a)
+        self.device_b = os.path.realpath(self.b)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def wait_until_open(process, seconds=1.5):
+    """corvane-cli opens its ports right at start; give it the time and make sure it still runs."""
+    time.sleep(seconds)
+    if process.poll() is not None:
+        code, out, err = stop_process(process)
+        fail("corvane-cli ended early with %d: %s" % (code, err))
+
+
+def case_loopback_pingpong(tmp, env):
+    samples = os.path.join(os.path.dirname(ARGS.cli), "Samples")
+    check(os.path.isfile(os.path.join(samples, "PingPong.ptp")), "Samples folder beside corvane-cli")
+    check(os.path.isfile(os.path.join(samples, "ModemDiagnostics.ptp")), "ModemDiagnostics sample")
+    log_base = os.path.join(tmp, "pingpong")
+    result = run_cli(env, ["--send", "Ping", "--duration", "2", "--log", log_base, "--log-views", "ascii,hex",
+                           os.path.join(ARGS.samples, "PingPong.ptp")])
+    out = result.stdout.decode("utf-8", "replace")
+    check(result.returncode == 0, "exit status %d: %s" % (result.returncode, result.stderr))
+    check("[TX] - Ping<CR><LF>" in out, "the sent Ping is shown:\n" + out[:500])
+    check("[RX] - Pong<CR><LF>" in out, "the looped-back Pong is shown")
+    check(out.count("<- Pong received, answering Ping") >= 3, "Ping and Pong keep answering each other")
+    check("\x1b[" not in out, "no colours when standard output is not a terminal")
+    with open(log_base + "_asc.txt", "rb") as f:
+        ascii_log = f.read().decode("cp1252")
+    with open(log_base + "_hex.txt", "rb") as f:
+        hex_log = f.read().decode("cp1252")
+    check("[RX] - Pong<CR><LF>" in ascii_log, "ASCII log holds the traffic")
+    check("50 6F 6E 67 0D 0A" in hex_log, "HEX log holds the traffic")
+    check(not os.path.exists(log_base + "_dec.txt"), "only the chosen views are logged")
+
+    modem = run_cli(env, ["--send", "Loopback test: ERROR", "--send", "11", "--duration", "1",
+                          os.path.join(ARGS.samples, "ModemDiagnostics.ptp")])
+    out = modem.stdout.decode("utf-8", "replace")
+    check(modem.returncode == 0, "ModemDiagnostics runs")
+    check("Modem reported an ERROR - check the last command" in out, "ERROR detected:\n" + out)
+    check("Modem answered OK" in out, "OK detected")
+    check(out.index("Modem reported an ERROR") < out.index("Modem answered OK"), "sends go in order")
+
+
+def case_usage_and_exit_status(tmp, env):
+    check(run_cli(env, []).returncode == 2, "no project is a usage error")
+    check(run_cli(env, ["--view", "octal", "x.ptp"]).returncode == 2, "unknown view")
+    check(run_cli(env, ["--duration", "-1", "x.ptp"]).returncode == 2, "negative duration")
+    check(run_cli(env, ["--port", "COM0=/dev/null", "x.ptp"]).returncode == 2, "COM0")
+    check(run_cli(env, [os.path.join(tmp, "missing.ptp")]).returncode == 2, "missing project")
+    helped = run_cli(env, ["--help"])
+    check(helped.returncode == 0 and b"--log-views" in helped.stdout, "--help documents the options")
+
+    garbage = os.path.join(tmp, "garbage.ptp")
+    with open(garbage, "wb") as f:
+        f.write(b"\x00\xff not a project\r\n")
+    result = run_cli(env, [garbage])
+    check(result.returncode == 2, "a malformed project is a project error")
+    check(b"Error while opening the project file" in result.stderr, "the loader's message on stderr")
+
+    unknown_send = run_cli(env, ["--send", "Nope", os.path.join(ARGS.samples, "PingPong.ptp")])
+    check(unknown_send.returncode == 2 and b"no send sequence \"Nope\"" in unknown_send.stderr, "unknown --send")
+
+    missing_port = os.path.join(tmp, "missing_port.ptp")
+    write_project(missing_port, 0, "COM9", "COM2", [], [])
+    result = run_cli(env, ["--port", "COM9=" + os.path.join(tmp, "no-such-device"), missing_port])
+    check(result.returncode == 1, "a port that cannot be opened gives 1, not %d" % result.returncode)
+    check(b"The communication port COM9 could not be opened. " in result.stderr,
+          "the start message on stderr: " + result.stderr.decode())
+
+    listing = run_cli(env, ["--list", os.path.join(ARGS.samples, "ModemDiagnostics.ptp")])
+    text = listing.stdout.decode("utf-8", "replace")
+    check(listing.returncode == 0, "--list")
+    for line in ["Project Settings", "Send/Receive on channel: COM256", "Baud Rate: 9600",
+                 "Parity Error character: 63 ('?')", "Data Bits:8", "Flow Control: No Handshaking",
+                 "10 - AT periodic check", "Repeat sequence every 10 seconds", "0 - OK",
+                 "After receiving the sequence, insert comment: Modem answered OK", "Line break after comment",
+                 "Use as a trigger when taking a snapshot"]:
+        check(line in text, "listing line '%s' in:\n%s" % (line, text))
+
+    stopping = os.path.join(tmp, "stopping.ptp")
+    write_project(stopping, 0, "COM256", "COM2", [("Bye", b"bye\r\n")], [("Bye", b"bye", -1, "seen", True)])
+    result = run_cli(env, ["--send", "Bye", "--duration", "10", stopping])
+    out = result.stdout.decode()
+    check(result.returncode == 0, "a stop by a receive sequence is a normal stop")
+    check('Communication stopped by receive sequence "Bye".' in out, "the stop comment:\n" + out)
+    # The stop drops the rest of the packet: the CR LF after "bye" never shows as received.
+    check(out.count("bye") == 2 and "[RX] - bye<CR>" not in out, "rest of the packet dropped:\n" + out)
+
+    running = start_cli(env, [os.path.join(ARGS.samples, "PingPong.ptp")])
+    wait_until_open(running, 0.5)
+    code, _, _ = stop_process(running, signal.SIGINT)
+    check(code == 0, "SIGINT stops normally")
+
+
+def case_pty_answer(tmp, env):
+    pair = PtyPair(tmp, "answer")
+    project = os.path.join(tmp, "answer.ptp")
+    write_project(project, 0, "COM40", "COM41", [("World", b"world\r\n")],
+                  [("Hello", b"hello\r", 0, "greeted", False), ("Quit", b"quit", -1, "", True)])
+    cli = start_cli(env, ["--port", "COM40=" + pair.device_a, "--view", "hex", "--duration", "30", project])
+    try:
+        wait_until_open(cli)
+        fd = os.open(pair.device_b, os.O_RDWR | os.O_NOCTTY)
+        try:
+            import termios
+            import tty
+            tty.setraw(fd)
+            # The pattern split over two writes is still found.
+            os.write(fd, b"xxhel")
+            time.sleep(0.05)
+            os.write(fd, b"lo\r")
+            got = b""
+            deadline = time.time() + 5
+            while len(got) < 7 and time.time() < deadline:
+                import select
+                ready, _, _ = select.select([fd], [], [], 0.1)
+                if ready:
+                    got += os.read(fd, 100)
+            check(got == b"world\r\n", "answer through the pty: %r" % got)
+            os.write(fd, b"quit")
+            try:
+                cli.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                fail("the stop sequence did not end corvane-cli")
+        finally:
+            os.close(fd)
+        code, out, err = stop_process(cli)
+        check(code == 0, "exit status %d, %s" % (code, err))
+        check("78 78 68 65 6C 6C 6F 0D  greeted " in out, "received data with comment:\n" + out)
+        check("77 6F 72 6C 64 0D 0A" in out, "sent answer shown")
+    finally:
+        stop_process(cli)
+        pair.close()
+
+
+# Modbus RTU: read holding registers 1 and 2 of slave 17.
+REQUEST = bytes([0x11, 0x03, 0x00, 0x00, 0x00, 0x02])
+REQUEST += crc16_modbus(REQUEST)
+RESPONSE = bytes([0x11, 0x03, 0x04, 0x04, 0xD2, 0x16, 0x2E])
+RESPONSE += crc16_modbus(RESPONSE)
+
+
+def write_slave(path, port):
+    write_project(path, 0, port, "COM2", [("Registers 1234, 5678", RESPONSE)],
+                  [("Read holding registers 1-2", REQUEST, 0, "request", False)])
+
+
+def run_mbpoll(device):
+    result = subprocess.run([ARGS.mbpoll, "-m", "rtu", "-a", "17", "-r", "1", "-c", "2", "-t", "4", "-b", "9600",
+                             "-P", "none", "-o", "2", "-1", device], capture_output=True, timeout=20)
+    return result.returncode, result.stdout.decode("utf-8", "replace")
+
+
+def check_registers(code, out):
+    check(code == 0, "mbpoll exit %d:\n%s" % (code, out))
+    check(re.search(r"\[1\]:\s+1234\b", out) and re.search(r"\[2\]:\s+5678\b", out),
+          "mbpoll reads the slave's registers:\n" + out)
+
+
+def case_modbus_slave(tmp, env):
+    pair = PtyPair(tmp, "modbus")
+    project = os.path.join(tmp, "slave.ptp")
+    write_slave(project, "COM20")
+    slave = start_cli(env, ["--port", "COM20=" + pair.device_a, "--view", "hex", "--duration", "40", project])
+    try:
+        wait_until_open(slave)
+        for _ in range(3):
+            check_registers(*run_mbpoll(pair.device_b))
+        code, out, err = stop_process(slave)
+        check(code == 0, "slave exit status %d: %s" % (code, err))
+        check(out.count("[RX] - " + hex_of(REQUEST) + "  request ") == 3, "three requests detected:\n" + out)
+        check(out.count("[TX] - " + hex_of(RESPONSE)) == 3, "three responses sent")
+    finally:
+        stop_process(slave)
+        pair.close()
+
+
+def case_modbus_monitor(tmp, env):
+    master_side = PtyPair(tmp, "master")
+    slave_side = PtyPair(tmp, "slave")
+    slave_project = os.path.join(tmp, "slave.ptp")
+    write_slave(slave_project, "COM21")
+    monitor_project = os.path.join(tmp, "monitor.ptp")
+    write_project(monitor_project, 1, "COM5", "COM6", [], [])
+    slave = start_cli(env, ["--port", "COM21=" + slave_side.device_b, "--duration", "40", slave_project])
+    monitor = start_cli(env, ["--port", "COM5=" + master_side.device_b, "--port", "COM6=" + slave_side.device_a,
+                              "--view", "hex", "--duration", "40", monitor_project])
+    try:
+        wait_until_open(slave)
+        wait_until_open(monitor, 0.2)
+        check_registers(*run_mbpoll(master_side.device_a))
+        time.sleep(0.2)
+        code, out, err = stop_process(monitor)
+        check(code == 0, "monitor exit status %d: %s" % (code, err))
+        lines = [line.strip() for line in out.splitlines() if " - " in line]
+        request_lines = [line for line in lines if "[COM5] - " in line]
+        response_lines = [line for line in lines if "[COM6] - " in line]
+        check(len(request_lines) == 1 and request_lines[0].endswith("[COM5] - " + hex_of(REQUEST)),
+              "the request, byte for byte, tagged with channel 1:\n" + out)
+        check(len(response_lines) == 1 and response_lines[0].endswith("[COM6] - " + hex_of(RESPONSE)),
+              "the response, byte for byte, tagged with channel 2:\n" + out)
+        check(out.index("[COM5]") < out.index("[COM6]"), "request before response")
+    finally:
+        stop_process(monitor)
+        stop_process(slave)
+        master_side.close()
+        slave_side.close()
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--mbpoll", default="mbpoll")
+    parser.add_argument("case")
+    ARGS = parser.parse_args()
+    case = globals().get("case_" + ARGS.case)
+    if case is None:
+        fail("unknown case " + ARGS.case)
+    with tempfile.TemporaryDirectory(prefix="corvane-e2e-") as tmp:
+        case(tmp, Environment(tmp))
+    print("PASS: " + ARGS.case)
+
+
+if __name__ == "__main__":
+    main()
