@@ -10,10 +10,17 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+// The pages live in a static library: their resource must be registered by hand.
+static void registerHelpPages() {
+    Q_INIT_RESOURCE(help);
+}
+
 namespace corvane {
 
 HelpSystem::HelpSystem(MessageService& messages, std::function<QWidget*()> mainWindow)
-    : messages_(messages), mainWindow_(std::move(mainWindow)) {}
+    : messages_(messages), mainWindow_(std::move(mainWindow)) {
+    registerHelpPages();
+}
 
 HelpSystem::~HelpSystem() {
     closeAll();

@@ -34,10 +34,10 @@ std::string MdMain::samplesFolder() const {
 }
 
 bool MdMain::startUp() {
-    state_ = std::make_unique<ProgramState>(std::move(options_.store));
+    state_ = std::make_unique<ProgramState>(std::move(options_.store), options_.messages);
     ProgramState& state = *state_;
     state.stopRequested = false;
-    state.messages.setParentProvider([this]() -> QWidget* {
+    state.messageBoxes.setParentProvider([this]() -> QWidget* {
         QWidget* modal = QApplication::activeModalWidget();
         return modal != nullptr ? modal : main_.get();
     });
@@ -51,7 +51,7 @@ bool MdMain::startUp() {
     }
     help_ = std::make_unique<HelpSystem>(state.messages, [this]() -> QWidget* { return main_.get(); });
     help_->setHelpFile(":/help");
-    state.messages.setHelpHandler([this](int topic) { help_->showHelpTopic(kHelpContext, topic); });
+    state.messageBoxes.setHelpHandler([this](int topic) { help_->showHelpTopic(kHelpContext, topic); });
     readTweaks(*state.store, state.settings);
     readTapDescriptions(*state.store, state.settings);
     std::vector<std::string> arguments = options_.arguments;

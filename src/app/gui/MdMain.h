@@ -10,6 +10,7 @@
 namespace corvane {
 
 class HelpSystem;
+class MessageService;
 class ProgramState;
 class SettingsStore;
 class frmMain;
@@ -25,6 +26,8 @@ public:
         std::string programDirectory;
         std::string currentDirectory;
         std::vector<std::string> arguments;
+        // Where messages go instead of message boxes (tests); none for message boxes.
+        MessageService* messages = nullptr;
     };
 
     // Runs the welcome dialog; returns whether it was accepted. Tests replace it.

@@ -4,8 +4,9 @@
 
 namespace corvane {
 
-ProgramState::ProgramState(std::unique_ptr<SettingsStore> settingsStore)
-    : store(std::move(settingsStore)), library(*store, &enumerator) {
+ProgramState::ProgramState(std::unique_ptr<SettingsStore> settingsStore, MessageService* messageService)
+    : store(std::move(settingsStore)), messages(messageService != nullptr ? *messageService : messageBoxes),
+      library(*store, &enumerator) {
     router.setLog(&logging);
 }
 
@@ -16,15 +17,20 @@ ProgramState::~ProgramState() {
 void ProgramState::createChannels() {
     channel1 = std::make_unique<ClCommChannel>(library);
     channel2 = std::make_unique<ClCommChannel>(library);
-    communication = std::make_unique<MdCommunication>(library, *channel1, *channel2, communicationSettings,
-                                                      settings.expertOptions, messages, clock, &hooksRelay);
+    engine = std::make_unique<CommunicationEngine>(
+        library, *channel1, *channel2, communicationSettings, settings.expertOptions, lists.sendList(),
+        lists.receiveList(), messages, clock, router, timeSource, &hooksRelay);
+    communication = &engine->communication();
+    output = &engine->output();
 }
 
 void ProgramState::releaseChannels() {
     if (communication && !communication->communicationStopped()) {
         communication->stopCommunication();
     }
-    communication.reset();
+    communication = nullptr;
+    output = nullptr;
+    engine.reset();
     channel2.reset();
     channel1.reset();
 }

@@ -2,6 +2,7 @@
 
 #include "app/gui/NotepadFileKeeper.h"
 #include "communication/ClCommChannel.h"
+#include "communication/CommunicationEngine.h"
 #include "communication/CommunicationSettings.h"
 #include "communication/DataOutput.h"
 #include "communication/MdCommunication.h"
@@ -91,7 +92,8 @@ public:
 class ProgramState {
 public:
     // The store is the user's settings (or a test's file); the library reads its port map from it.
-    explicit ProgramState(std::unique_ptr<SettingsStore> store);
+    // Messages go to message boxes unless another service is given (tests record them).
+    explicit ProgramState(std::unique_ptr<SettingsStore> store, MessageService* messageService = nullptr);
     ~ProgramState();
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;
@@ -103,7 +105,8 @@ public:
     bool channelsCreated() const { return communication != nullptr; }
 
     std::unique_ptr<SettingsStore> store;
-    QtMessageService messages;
+    QtMessageService messageBoxes;
+    MessageService& messages;
     QtClipboard clipboard;
     QtTimerService timers;
     QtScreenInfo screens;
@@ -120,13 +123,16 @@ public:
     modSequenceManagement lists{messages, clipboard, listRelay};
     NotepadFileKeeper notepad;
 
+    CommOutputRouter router{nullptr, nullptr};
+    MdLogging logging{settings, messages, timers, clock, timeSource};
+
     std::unique_ptr<ClCommChannel> channel1;
     std::unique_ptr<ClCommChannel> channel2;
-    std::unique_ptr<MdCommunication> communication;
-
-    CommOutputRouter router{nullptr, nullptr};
-    DataOutput output{router, timeSource};
-    MdLogging logging{settings, messages, timers, clock, timeSource};
+    // The engine: start and stop, receive and send processing, data output (to the router).
+    std::unique_ptr<CommunicationEngine> engine;
+    // The engine's parts, while the channels exist.
+    MdCommunication* communication = nullptr;
+    DataOutput* output = nullptr;
 
     // Set when the main loop shall end after its current pass.
     bool stopRequested = false;

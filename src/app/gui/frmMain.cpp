@@ -3,8 +3,8 @@
 #include "app/gui/ClickableLabel.h"
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindows.h"
+#include "app/gui/EngineCommunicationPass.h"
 #include "app/gui/HelpSystem.h"
-#include "app/gui/InterimCommunicationPass.h"
 #include "app/gui/ProgramState.h"
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmAbout.h"
@@ -35,8 +35,7 @@ namespace corvane {
 frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     : QMainWindow(parent), state_(state), help_(help) {
     setObjectName("frmMain");
-    pass_ = std::make_unique<InterimCommunicationPass>(state_.library, *state_.communication, state_.output,
-                                                       state_.lists);
+    pass_ = std::make_unique<EngineCommunicationPass>(*state_.engine);
     buildActions();
     buildMenus();
     buildToolBar();

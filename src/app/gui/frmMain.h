@@ -104,6 +104,8 @@ public:
     void tickActivityIcon();
     void lineIndicatorDoubleClicked(int line);
     void statusPanelDoubleClicked(int panel);
+    // The lists' paste: the clipboard text as a new sequence at the index.
+    void pasteSequence(bool sendList, int index);
 
     // Parts the tests look at.
     CommWindows& commWindows() { return *commWindows_; }
@@ -170,7 +172,6 @@ private:
     void copySequence(bool sendList, int index);
     void cutSequence(bool sendList, int index);
     void deleteSequence(bool sendList, int index);
-    void pasteSequence(bool sendList, int index);
     void sendFromList(int index, int kind);
     void receiveActiveToggled(int row, bool active);
     void pasteIntoRunningWindow(const QString& text);

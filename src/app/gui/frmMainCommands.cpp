@@ -209,14 +209,15 @@ bool frmMain::OpenExistingProject(const std::string& path) {
     }
     execUserStop();
     ProjectEnvironment env = environment();
+    // The loader reports what went wrong with the file itself, and a question the user declined
+    // is no error; anything that escapes it is.
     bool loaded = false;
     try {
         loaded = loadProject(env, identity.directory, identity.baseName, false);
     } catch (const std::exception&) {
-        loaded = false;
-    }
-    if (!loaded) {
         state_.messages.inform("Error while trying to open project " + path, MessageIcon::Error);
+        execProjectNew(false);
+        return false;
     }
     setMainScreenDisplayStatus();
     return loaded;

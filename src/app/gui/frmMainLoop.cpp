@@ -65,21 +65,16 @@ void frmMain::MainProcess(bool uiEventsOnly, bool idleSleep) {
             }
             bool idle = true;
             if (communicationRuns()) {
-                idle = pass_->receiveProcessing();
-                if (communicationRuns()) {
-                    pass_->sendProcessing();
-                    pass_->periodicSending();
-                    pass_->channelErrorCheck();
-                }
-                for (int d = 0; d < 2; ++d) {
-                    if (pass_->takeActivity(d)) {
-                        activityFlags_[static_cast<std::size_t>(d)] = true;
-                    }
-                }
+                idle = pass_->runPass();
+                bool direction0 = false;
+                bool direction1 = false;
+                pass_->takeActivity(direction0, direction1);
+                activityFlags_[0] = activityFlags_[0] || direction0;
+                activityFlags_[1] = activityFlags_[1] || direction1;
             }
             if (idle && idleSleep && communicationRuns()) {
                 // Returns early when a packet arrives.
-                state_.library.libWaitForPacket(1);
+                pass_->idleWait(1);
             }
             double now = secondsSinceMidnight();
             if (std::fabs(now - statusRefreshTime_) >= 0.05) {
@@ -103,10 +98,13 @@ void frmMain::MainProcess(bool uiEventsOnly, bool idleSleep) {
 }
 
 void frmMain::applyDataOutputOptions() {
+    if (state_.output == nullptr) {
+        return;
+    }
     DataOutputOptions options = dataOutputOptionsFrom(state_.settings);
-    state_.output.setOptions(options);
+    state_.output->setOptions(options);
     auto recorded = state_.logging.recordedViews();
-    state_.output.setEnabledRepresentations(
+    state_.output->setEnabledRepresentations(
         enabledRepresentationsFrom(state_.settings, state_.logging.loggingRuns(), recorded));
     state_.router.setWindowViews(state_.settings.commDisplayModeEnabled);
     state_.router.setWindowSwitchedOff(state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled);
@@ -114,8 +112,6 @@ void frmMain::applyDataOutputOptions() {
 
 void frmMain::resetDataOutputBuffers() {
     applyDataOutputOptions();
-    pass_->prepare();
-    state_.output.setDirectionTags(state_.communication->runState().directionTags);
 }
 
 void frmMain::prepareSequenceLists() {}
@@ -131,7 +127,6 @@ void frmMain::execUserStart() {
     assignChannelSettings();
     state_.communication->startCommunication();
     if (communicationRuns()) {
-        state_.output.setDirectionTags(state_.communication->runState().directionTags);
         manualRts_ = false;
         manualDtr_ = false;
         state_.channel1->rs232_getRTSDTR(manualRts_, manualDtr_);
@@ -144,7 +139,6 @@ void frmMain::execUserStop() {
         return;
     }
     state_.communication->stopCommunication();
-    state_.output.flush(false);
     copyCommWindowBuffers();
     setMainScreenDisplayStatus();
 }

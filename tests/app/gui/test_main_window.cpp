@@ -1,0 +1,181 @@
+// The main window over the built-in loopback port: communication start and stop, traffic in the
+// communication window, the status bar, keys and the close question.
+#include "StartupFixture.h"
+
+#include "app/gui/CommTextEdit.h"
+#include "app/gui/CommWindows.h"
+#include "app/gui/CommunicationPass.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+
+namespace corvane {
+namespace {
+
+class MainWindowTest : public test::StartupFixture {
+protected:
+    void SetUp() override {
+        StartupFixture::SetUp();
+        // No device is mapped to COM256: it is the built-in loopback port.
+        unsetenv("CORVANE_COM256");
+    }
+
+    void openPingPong() {
+        ASSERT_TRUE(start({root + "bin/Samples/PingPong.ptp"}));
+        ASSERT_TRUE(messages.shown.empty()) << messageTexts()[0];
+        window().show();
+    }
+
+    // Runs main loop passes until the condition holds (at most about five seconds).
+    bool passUntil(const std::function<bool()>& condition) {
+        for (int i = 0; i < 5000 && !condition(); ++i) {
+            window().MainProcess(false, true);
+            QThread::msleep(1);
+        }
+        return condition();
+    }
+
+    QString asciiText() { return window().commWindows().window(0)->toPlainText(); }
+    std::string panel(int i) { return window().statusPanel(i)->text().toStdString(); }
+};
+
+TEST_F(MainWindowTest, ListsShowTheProjectsSequences) {
+    openPingPong();
+    auto* send = window().sendListWidget();
+    ASSERT_EQ(send->rowCount(), state().lists.sendList().sequenceCount());
+    EXPECT_EQ(send->item(0, 1)->text(), "Ping");
+    auto* receive = window().receiveListWidget();
+    ASSERT_EQ(receive->rowCount(), state().lists.receiveList().sequenceCount());
+    EXPECT_EQ(receive->item(0, 1)->text(), "Ping received");
+    // The lists follow the visible representation.
+    window().setSequencesDisplayMode(1);
+    EXPECT_EQ(send->item(0, 2)->text(),
+              QString::fromStdString(
+                  state().lists.sendList()[0].sequence.getSeqRepresentation(Representation::HEX, true)));
+    EXPECT_EQ(window().tabBar()->currentIndex(), 1);
+}
+
+TEST_F(MainWindowTest, StatusBarShowsTheSettings) {
+    openPingPong();
+    EXPECT_EQ(panel(1), "Commmunication port closed");
+    EXPECT_EQ(panel(2), "Plain Text Mode");
+    EXPECT_EQ(panel(3), "  COM256  ");
+    EXPECT_EQ(panel(4), "1200, None, 8, 1");
+    EXPECT_FALSE(window().statusPanel(5)->isVisibleTo(&window()));
+    EXPECT_FALSE(window().lineIndicator(0)->isVisibleTo(&window()));
+    EXPECT_EQ(window().activityIcon(), 5);
+}
+
+TEST_F(MainWindowTest, PingPongPlaysOverTheLoopbackUntilStopped) {
+    openPingPong();
+    window().setPendingCommand("Start");
+    window().MainProcess(false, true);
+    ASSERT_TRUE(window().communicationRuns()) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    EXPECT_EQ(panel(1), "Commmunication port open");
+    EXPECT_FALSE(window().action("Start")->isEnabled());
+    EXPECT_TRUE(window().action("Stop")->isEnabled());
+    // The first send sequence starts the game.
+    window().communicationPass().sendSequence(0, 0);
+    ASSERT_TRUE(passUntil([&] { return asciiText().count("Pong") >= 2; })) << asciiText().toStdString();
+    // F5 while running changes nothing.
+    QTest::keyClick(window().commWindows().window(0), Qt::Key_F5);
+    window().MainProcess(false, true);
+    EXPECT_TRUE(window().communicationRuns());
+    QTest::keyClick(window().commWindows().window(0), Qt::Key_F6);
+    window().MainProcess(false, true);
+    EXPECT_FALSE(window().communicationRuns());
+    EXPECT_EQ(panel(1), "Commmunication port closed");
+    EXPECT_TRUE(asciiText().contains("Ping received")) << asciiText().toStdString();
+    if (const char* shot = std::getenv("CORVANE_SCREENSHOT")) {
+        window().resize(1180, 760);
+        window().grab().save(shot);
+    }
+}
+
+TEST_F(MainWindowTest, TheConsoleSendsReturnAsCarriageReturnAndLineFeed) {
+    openPingPong();
+    // An empty receive list keeps the loopback quiet.
+    state().lists.resetReceiveList();
+    window().setPendingCommand("ConsoleOn");
+    window().MainProcess(false, true);
+    ASSERT_TRUE(window().keyboardConsole());
+    ASSERT_TRUE(window().communicationRuns());
+    QTest::keyClick(window().commWindows().window(0), Qt::Key_Return);
+    window().setSequencesDisplayMode(1);
+    ASSERT_TRUE(passUntil([&] {
+        return window().commWindows().window(1)->toPlainText().count("0D 0A") >= 2;
+    })) << window().commWindows().window(1)->toPlainText().toStdString();
+    window().consoleOff();
+    EXPECT_FALSE(window().keyboardConsole());
+    window().execUserStop();
+}
+
+TEST_F(MainWindowTest, StatusTextIsWrittenOnlyWhenItChanges) {
+    openPingPong();
+    window().execUserStart();
+    ASSERT_TRUE(window().communicationRuns());
+    int writes = window().statusTextWrites();
+    for (int i = 0; i < 20; ++i) {
+        window().refreshStatusText();
+    }
+    EXPECT_EQ(window().statusTextWrites(), writes);
+    window().execUserStop();
+    EXPECT_EQ(window().statusTextWrites(), writes + 1);
+}
+
+TEST_F(MainWindowTest, CtrlTabCyclesThroughEnabledViews) {
+    openPingPong();
+    window().tabBar()->setCurrentIndex(0);
+    window().selectNextView();
+    EXPECT_EQ(window().visibleView(), 1);
+    window().selectNextView();
+    EXPECT_EQ(window().visibleView(), 2);
+    // Binary is disabled by default: back to ASCII.
+    window().selectNextView();
+    EXPECT_EQ(window().visibleView(), 0);
+}
+
+TEST_F(MainWindowTest, CancellingTheSaveQuestionKeepsTheProgramRunning) {
+    openPingPong();
+    window().execUserStart();
+    window().EnableSave();
+    messages.answers.push_back(MessageResult::Cancel);
+    EXPECT_FALSE(window().close());
+    EXPECT_FALSE(state().stopRequested);
+    EXPECT_TRUE(window().communicationRuns());
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text, "Save changes for this project?");
+    messages.answers.push_back(MessageResult::No);
+    EXPECT_TRUE(window().close());
+    EXPECT_TRUE(state().stopRequested);
+    program->run();
+    EXPECT_FALSE(state().channelsCreated());
+}
+
+TEST_F(MainWindowTest, PastingTextThatIsNoSequenceIsRefused) {
+    openPingPong();
+    QApplication::clipboard()->setText("zz");
+    window().setSequencesDisplayMode(1);
+    int before = state().lists.sendList().sequenceCount();
+    window().pasteSequence(true, 0);
+    EXPECT_EQ(state().lists.sendList().sequenceCount(), before);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text,
+              "Clipboard text format does not match current edit mode (HEX). Check data "
+              "format of clipboard contents and try again.");
+    EXPECT_EQ(messages.shown.back().icon, MessageIcon::Error);
+    // Text that reads as a sequence becomes a new one.
+    QApplication::clipboard()->setText("41 42");
+    window().pasteSequence(true, 0);
+    EXPECT_EQ(state().lists.sendList().sequenceCount(), before + 1);
+    EXPECT_TRUE(window().projectModified());
+}
+
+} // namespace
+} // namespace corvane
