@@ -284,12 +284,13 @@ void frmMain::buildCentralArea() {
     receiveList_->setObjectName("ReceiveSeqList1");
     receiveLayout->addWidget(receiveList_);
     for (QTableWidget* table : {sendList_, receiveList_}) {
-        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-        table->horizontalHeader()->setStretchLastSection(false);
-        table->setColumnWidth(0, 52);
-        table->setColumnWidth(1, 130);
-        table->setColumnWidth(2, 180);
-        table->setColumnWidth(3, table == sendList_ ? 24 : 90);
+        QHeaderView* header = table->horizontalHeader();
+        header->setSectionResizeMode(QHeaderView::Interactive);
+        header->setSectionResizeMode(2, QHeaderView::Stretch);
+        header->setStretchLastSection(false);
+        table->setColumnWidth(0, 46);
+        table->setColumnWidth(1, 110);
+        table->setColumnWidth(3, table == sendList_ ? 22 : 70);
     }
     connect(sendList_, &QTableWidget::customContextMenuRequested, this, &frmMain::sendListContextMenu);
     connect(receiveList_, &QTableWidget::customContextMenuRequested, this, &frmMain::receiveListContextMenu);
@@ -355,6 +356,9 @@ void frmMain::buildCentralArea() {
     // At least 1600 twips (about 107 pixels) on either side of the vertical splitter.
     horizontalSplitter_->setMinimumWidth(107);
     commArea->setMinimumWidth(107);
+    // Until the user's own layout is read: lists and communication window side by side.
+    verticalSplitter_->setSizes({470, 630});
+    horizontalSplitter_->setSizes({320, 280});
     outer->addWidget(verticalSplitter_);
     setCentralWidget(central);
 }
