@@ -215,6 +215,12 @@ bool MdCommunicationReceive::detectionStep(CharCode c, CharCode p, int d) {
             pattern.setNumOfCursors(2);
         }
         ClSequence& history = record.matchHistory[static_cast<std::size_t>(d)];
+        // Most characters cannot begin an attempt: a pattern that starts with a data byte other
+        // than c, with its cursor at 0 and nothing to replay, stays as it is.
+        const CharCode first = pattern.data()[0];
+        if (isDataByte(first) && first != c && history.size() == 0 && pattern.Cursors(d) == 0) {
+            continue;
+        }
         bool hit = pattern.characterMatching(d, c);
         keepHistory(pattern, history, d, c, hit);
         if (hit) {
