@@ -5,6 +5,7 @@
 #include "app/gui/CommWindows.h"
 #include "app/gui/CommunicationPass.h"
 #include "app/gui/HelpSystem.h"
+#include "app/gui/KeyCodes.h"
 #include "app/gui/ProgramState.h"
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmMain.h"
@@ -14,6 +15,8 @@
 #include "persistence/WindowPlacement.h"
 #include "platform/InternalError.h"
 #include "sequences/CharacterRepresentation.h"
+#include "sequences/Windows1252.h"
+#include "sequences/modShortCutManagement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -197,20 +200,23 @@ bool frmMain::handleConsoleKey(QKeyEvent* event) {
         return false;
     }
     ClSequence characters;
-    int virtualKey = 0;
-    if (event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F24) {
-        virtualKey = 112 + (event->key() - Qt::Key_F1);
-    }
-    if (virtualKey != 0) {
+    const int virtualKey = virtualKeyOf(event->key());
+    const int mapped = virtualKey == 0
+                           ? -1
+                           : modShortCutManagement::findShortcut(state_.settings.userShortcuts, virtualKey,
+                                                                 shiftStateOf(event->modifiers()));
+    if (mapped >= 0) {
+        characters.appendCharacter(mapped);
+    } else if (virtualKey >= 112 && virtualKey <= 135) {
+        // Function keys stay with the window's commands.
         return false;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         characters.appendCharacter(13);
         characters.appendCharacter(10);
     } else {
-        QByteArray bytes = event->text().toLatin1();
-        for (char c : bytes) {
-            auto code = static_cast<unsigned char>(c);
+        // Typed text as the Windows-1252 bytes the channels send.
+        for (QChar c : event->text()) {
+            int code = windows1252::fromUnicode(c.unicode());
             if (code >= 32) {
                 characters.appendCharacter(code);
             }

@@ -83,7 +83,8 @@ TEST_F(MainWindowTest, PingPongPlaysOverTheLoopbackUntilStopped) {
     // The first send sequence starts the game.
     window().communicationPass().sendSequence(0, 0);
     // Each answer comes back over the loopback and is answered again.
-    ASSERT_TRUE(passUntil([&] { return asciiText().count("Ping received") >= 3; })) << asciiText().toStdString();
+    ASSERT_TRUE(passUntil([&] { return asciiText().count("Ping received") >= 3; }))
+        << asciiText().toStdString();
     // F5 while running changes nothing.
     QTest::keyClick(window().commWindows().window(0), Qt::Key_F5);
     window().MainProcess(false, true);
@@ -114,6 +115,24 @@ TEST_F(MainWindowTest, TheConsoleSendsReturnAsCarriageReturnAndLineFeed) {
     })) << window().commWindows().window(1)->toPlainText().toStdString();
     window().consoleOff();
     EXPECT_FALSE(window().keyboardConsole());
+    window().execUserStop();
+}
+
+TEST_F(MainWindowTest, TheConsoleSendsTheCharacterOfAShortcut) {
+    openPingPong();
+    state().lists.resetReceiveList();
+    window().consoleOn();
+    ASSERT_TRUE(window().keyboardConsole());
+    // Ctrl+Enter stands for CR alone in the default shortcut table.
+    QTest::keyClick(window().commWindows().window(0), Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(window().commWindows().window(0), Qt::Key_A);
+    window().setSequencesDisplayMode(1);
+    QString hex;
+    ASSERT_TRUE(passUntil([&] {
+        hex = window().commWindows().window(1)->toPlainText();
+        return hex.count("0D") >= 2 && hex.count("61") >= 2;
+    })) << hex.toStdString();
+    EXPECT_FALSE(hex.contains("0A")) << hex.toStdString();
     window().execUserStop();
 }
 
