@@ -52,6 +52,7 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     };
     state_.router.setWindow(commWindows_.get());
     state_.hooksRelay.target = this;
+    state_.engine->send().setSendListRefresh([this](int index) { refreshSendRow(index); });
     state_.logging.setDisplayStatusRefresh([this] { setMainScreenDisplayStatus(); });
     activityTimer_ = new QTimer(this);
     activityTimer_->setInterval(ActivityIcon::kIntervalMs);
@@ -68,6 +69,9 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
 frmMain::~frmMain() {
     state_.listRelay.target = nullptr;
     state_.hooksRelay.target = nullptr;
+    if (state_.engine) {
+        state_.engine->send().setSendListRefresh(nullptr);
+    }
     state_.router.setWindow(nullptr);
     state_.logging.setDisplayStatusRefresh(nullptr);
 }
@@ -235,6 +239,8 @@ void frmMain::buildCentralArea() {
     consoleLabel_->setObjectName("lblConsole");
     consoleLabel_->setStyleSheet("color: #b00000; font-weight: bold;");
     connect(consoleLabel_, &ClickableLabel::clicked, this, [this] { consoleOff(); });
+    connect(expertLabel_, &ClickableLabel::clicked, this, [this] { setPendingCommand("ExpOptions"); });
+    connect(filterLabel_, &ClickableLabel::clicked, this, [this] { setPendingCommand("ProjectSettings3"); });
     for (ClickableLabel* label : {expertLabel_, filterLabel_, consoleLabel_}) {
         label->setVisible(false);
         labels->addWidget(label);

@@ -93,6 +93,8 @@ public:
     void setCommTabs();
     void setSequencesDisplayMode(int representation);
     void RefreshSendSeqList1();
+    // One row of the send list, after its periodic sending started or stopped.
+    void refreshSendRow(int index);
     void RefreshReceiveSeqList1();
     void resetRepeatSend() override;
     void updateAfterOptionsChanged();

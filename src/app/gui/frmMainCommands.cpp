@@ -273,26 +273,45 @@ void frmMain::assignChannelSettings() {
 
 // Sequence lists.
 
+void frmMain::refreshSendRow(int index) {
+    const auto& list = state_.lists.sendList();
+    if (index < 0 || index >= list.sequenceCount() || index >= sendList_->rowCount()) {
+        return;
+    }
+    const auto representation = static_cast<Representation>(state_.settings.dispSequListRepresentation);
+    const auto& record = list[index];
+    const bool periodic = record.repeat > 0;
+    auto* send = qobject_cast<QToolButton*>(sendList_->cellWidget(index, 0));
+    if (send == nullptr) {
+        send = new QToolButton(sendList_);
+        send->setObjectName(QString("cmdSend%1").arg(index));
+        connect(send, &QToolButton::clicked, this, [this, index] {
+            const auto& entries = state_.lists.sendList();
+            if (index >= entries.sequenceCount()) {
+                return;
+            }
+            // A periodic sequence starts and stops its periodic sending.
+            int kind = entries[index].repeat > 0 ? (entries[index].repeatRunning > 0 ? 2 : 1) : 0;
+            sendFromList(index, kind);
+        });
+        sendList_->setCellWidget(index, 0, send);
+    }
+    send->setText(periodic && record.repeatRunning > 0 ? "Stop" : "Send");
+    send->setEnabled(!console_);
+    sendList_->setItem(index, 1, new QTableWidgetItem(QString::fromStdString(record.name)));
+    sendList_->setItem(index, 2,
+                       new QTableWidgetItem(QString::fromStdString(
+                           record.sequence.getSeqRepresentation(representation, true))));
+    // "R": sent periodically.
+    sendList_->setItem(index, 3, new QTableWidgetItem(periodic && record.repeatInterval > 0 ? "R" : ""));
+}
+
 void frmMain::RefreshSendSeqList1() {
     const int selected = sendList_->currentRow();
-    const auto representation = static_cast<Representation>(state_.settings.dispSequListRepresentation);
-    const auto& list = state_.lists.sendList();
     sendList_->setRowCount(0);
-    sendList_->setRowCount(list.sequenceCount());
-    for (int i = 0; i < list.sequenceCount(); ++i) {
-        const auto& record = list[i];
-        auto* send = new QToolButton(sendList_);
-        send->setText("Send");
-        send->setObjectName(QString("cmdSend%1").arg(i));
-        send->setEnabled(!console_);
-        connect(send, &QToolButton::clicked, this, [this, i] { sendFromList(i, 0); });
-        sendList_->setCellWidget(i, 0, send);
-        sendList_->setItem(i, 1, new QTableWidgetItem(QString::fromStdString(record.name)));
-        sendList_->setItem(i, 2,
-                           new QTableWidgetItem(QString::fromStdString(
-                               record.sequence.getSeqRepresentation(representation, true))));
-        sendList_->setItem(i, 3,
-                           new QTableWidgetItem(record.repeatInterval > 0 && record.repeat > 0 ? "R" : ""));
+    sendList_->setRowCount(state_.lists.sendList().sequenceCount());
+    for (int i = 0; i < sendList_->rowCount(); ++i) {
+        refreshSendRow(i);
     }
     if (selected >= 0 && selected < sendList_->rowCount()) {
         sendList_->selectRow(selected);
@@ -326,7 +345,10 @@ void frmMain::RefreshReceiveSeqList1() {
 void frmMain::resetRepeatSend() {
     auto& list = state_.lists.sendList();
     for (int i = 0; i < list.sequenceCount(); ++i) {
-        list[i].repeatRunning = 0;
+        if (list[i].repeatRunning != 0) {
+            list[i].repeatRunning = 0;
+        }
+        refreshSendRow(i);
     }
 }
 
@@ -350,6 +372,7 @@ void frmMain::sendFromList(int index, int kind) {
         }
     }
     pass_->sendSequence(index, kind);
+    refreshSendRow(index);
 }
 
 void frmMain::copySequence(bool sendList, int index) {
@@ -441,6 +464,10 @@ void frmMain::sendListContextMenu(const QPoint& position) {
     QMenu menu(this);
     const bool onSequence = row >= 0 && row < upper;
     menu.addAction("Send", this, [this, row] { sendFromList(row, 0); })->setEnabled(onSequence);
+    menu.addAction("Start Periodic Sending", this, [this, row] { sendFromList(row, 1); })
+        ->setEnabled(onSequence);
+    menu.addAction("Stop Periodic Sending", this, [this, row] { sendFromList(row, 2); })
+        ->setEnabled(onSequence);
     menu.addSeparator();
     menu.addAction("Copy", this, [this, row] { copySequence(true, row); })->setEnabled(onSequence);
     menu.addAction("Cut", this, [this, row] { cutSequence(true, row); })->setEnabled(onSequence);

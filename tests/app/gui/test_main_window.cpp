@@ -14,6 +14,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 
 namespace corvane {
 namespace {
@@ -134,6 +135,34 @@ TEST_F(MainWindowTest, TheConsoleSendsTheCharacterOfAShortcut) {
     })) << hex.toStdString();
     EXPECT_FALSE(hex.contains("0A")) << hex.toStdString();
     window().execUserStop();
+}
+
+TEST_F(MainWindowTest, APeriodicSequenceStartsAndStopsWithItsButton) {
+    ASSERT_TRUE(start({root + "bin/Samples/ModemDiagnostics.ptp"}));
+    auto& list = state().lists.sendList();
+    int periodic = -1;
+    for (int i = 0; i < list.sequenceCount(); ++i) {
+        if (list[i].repeat > 0) {
+            periodic = i;
+        }
+    }
+    ASSERT_GE(periodic, 0);
+    EXPECT_EQ(window().sendListWidget()->item(periodic, 3)->text(), "R");
+    auto* button = qobject_cast<QToolButton*>(window().sendListWidget()->cellWidget(periodic, 0));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    ASSERT_TRUE(window().communicationRuns());
+    EXPECT_EQ(list[periodic].repeatRunning, 1);
+    EXPECT_EQ(button->text(), "Stop");
+    button->click();
+    EXPECT_EQ(list[periodic].repeatRunning, 0);
+    EXPECT_EQ(button->text(), "Send");
+    button->click();
+    EXPECT_EQ(button->text(), "Stop");
+    // Stopping communication ends periodic sending.
+    window().execUserStop();
+    EXPECT_EQ(list[periodic].repeatRunning, 0);
+    EXPECT_EQ(button->text(), "Send");
 }
 
 TEST_F(MainWindowTest, StatusTextIsWrittenOnlyWhenItChanges) {
