@@ -165,6 +165,47 @@ TEST_F(MainWindowTest, APeriodicSequenceStartsAndStopsWithItsButton) {
     EXPECT_EQ(button->text(), "Send");
 }
 
+TEST_F(MainWindowTest, ManualRtsAndDtrAreSwitchedByDoubleClick) {
+    openPingPong();
+    state().communicationSettings.flowControl = 1;
+    window().setMainScreenDisplayStatus();
+    EXPECT_EQ(panel(5), "Manual RTS/DTR Control");
+    ASSERT_TRUE(window().lineIndicator(0)->isVisibleTo(&window()));
+    EXPECT_EQ(window().lineIndicator(0)->toolTip(), "Request To Send - Double click to change");
+    EXPECT_EQ(window().lineIndicator(2)->toolTip(), "Clear To Send");
+    // CTS, DSR, DCD and RI only show the device's lines.
+    window().lineIndicatorDoubleClicked(2);
+    EXPECT_FALSE(window().communicationRuns());
+    // The lines as opening the port sets them.
+    bool rtsOpened = false;
+    bool dtrOpened = false;
+    window().execUserStart();
+    state().channel1->rs232_getRTSDTR(rtsOpened, dtrOpened);
+    window().execUserStop();
+    // RTS starts communication first, then switches the line.
+    window().lineIndicatorDoubleClicked(0);
+    ASSERT_TRUE(window().communicationRuns());
+    bool rts = false;
+    bool dtr = false;
+    state().channel1->rs232_getRTSDTR(rts, dtr);
+    EXPECT_EQ(rts, !rtsOpened);
+    EXPECT_EQ(dtr, dtrOpened);
+    const QColor on(0, 0, 255); // the colour of sent data
+    auto painted = [&](int line) { return window().lineIndicator(line)->palette().color(QPalette::Window); };
+    EXPECT_EQ(painted(0) == on, rts);
+    EXPECT_EQ(painted(1) == on, dtr);
+    window().lineIndicatorDoubleClicked(1);
+    state().channel1->rs232_getRTSDTR(rts, dtr);
+    EXPECT_EQ(rts, !rtsOpened);
+    EXPECT_EQ(dtr, !dtrOpened);
+    EXPECT_EQ(painted(1) == on, dtr);
+    // The first panel stops it again.
+    window().statusPanelDoubleClicked(1);
+    EXPECT_FALSE(window().communicationRuns());
+    window().statusPanelDoubleClicked(4);
+    EXPECT_EQ(window().pendingCommand(), "ProjectSettings");
+}
+
 TEST_F(MainWindowTest, StatusTextIsWrittenOnlyWhenItChanges) {
     openPingPong();
     window().execUserStart();
