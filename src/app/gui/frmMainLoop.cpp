@@ -90,7 +90,9 @@ void frmMain::MainProcess(bool uiEventsOnly, bool idleSleep) {
         }
         runDeferredCommand();
     } catch (const InternalError&) {
-        // The report has been shown; the operation under way is abandoned.
+        // The report has been shown and the operation under way abandoned. As the report's
+        // button says, the program ends: through the ordinary close, which still offers to save.
+        QMetaObject::invokeMethod(this, "close", Qt::QueuedConnection);
     }
     if (communicationRuns() || uiEventsOnly) {
         QApplication::processEvents(QEventLoop::AllEvents);
