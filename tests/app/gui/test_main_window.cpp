@@ -229,6 +229,19 @@ TEST_F(MainWindowTest, CtrlTabCyclesThroughEnabledViews) {
     // Binary is disabled by default: back to ASCII.
     window().selectNextView();
     EXPECT_EQ(window().visibleView(), 0);
+    // Chosen with the mouse, a disabled view shows what to do about it.
+    window().tabBar()->setCurrentIndex(3);
+    auto* hint = window().findChild<QLabel*>("lblCommWindowModes");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisibleTo(&window()));
+    EXPECT_FALSE(window().commWindows().window(3)->isVisibleTo(&window()));
+    // With only ASCII enabled, Ctrl+Tab stays there.
+    state().settings.commDisplayModeEnabled = {true, false, false, false};
+    window().tabBar()->setCurrentIndex(0);
+    window().updateAfterOptionsChanged();
+    window().selectNextView();
+    EXPECT_EQ(window().visibleView(), 0);
+    EXPECT_FALSE(hint->isVisibleTo(&window()));
 }
 
 TEST_F(MainWindowTest, CancellingTheSaveQuestionKeepsTheProgramRunning) {
