@@ -140,6 +140,16 @@ def case_loopback_pingpong(tmp, env):
     check("50 6F 6E 67 0D 0A" in hex_log, "HEX log holds the traffic")
     check(not os.path.exists(log_base + "_dec.txt"), "only the chosen views are logged")
 
+    html_base = os.path.join(tmp, "html")
+    result = run_cli(env, ["--send", "1", "--duration", "0.5", "--view", "bin", "--log", html_base, "--html",
+                           os.path.join(ARGS.samples, "PingPong.ptp")])
+    out = result.stdout.decode("utf-8", "replace")
+    check(result.returncode == 0, "binary view with HTML log")
+    check("[TX] - 01010000 01101111 01101110 01100111 00001101 00001010" in out, "binary view:\n" + out[:300])
+    with open(html_base + "_bin.htm", "rb") as f:
+        html = f.read().decode("cp1252")
+    check("01010000 01101111" in html and "<" in html, "HTML log of the binary view")
+
     modem = run_cli(env, ["--send", "Loopback test: ERROR", "--send", "11", "--duration", "1",
                           os.path.join(ARGS.samples, "ModemDiagnostics.ptp")])
     out = modem.stdout.decode("utf-8", "replace")
