@@ -295,8 +295,8 @@ void frmMain::buildCentralArea() {
         header->setSectionResizeMode(2, QHeaderView::Stretch);
         header->setStretchLastSection(false);
         table->setColumnWidth(0, 46);
-        table->setColumnWidth(1, 110);
-        table->setColumnWidth(3, table == sendList_ ? 22 : 70);
+        table->setColumnWidth(1, table == sendList_ ? 110 : 100);
+        table->setColumnWidth(3, table == sendList_ ? 22 : 60);
     }
     connect(sendList_, &QTableWidget::customContextMenuRequested, this, &frmMain::sendListContextMenu);
     connect(receiveList_, &QTableWidget::customContextMenuRequested, this, &frmMain::receiveListContextMenu);

@@ -20,6 +20,19 @@
 
 namespace corvane {
 
+namespace {
+
+// A list cell showing a sequence as the clipboard writes it (no blanks between ASCII characters),
+// with the whole text as tool tip for sequences wider than the column.
+QTableWidgetItem* sequenceItem(const ClSequence& sequence, Representation representation) {
+    const QString text = QString::fromStdString(sequence.getClipboardText(representation));
+    auto* item = new QTableWidgetItem(text);
+    item->setToolTip(text);
+    return item;
+}
+
+} // namespace
+
 void frmMain::runCommand(const std::string& key) {
     setPendingCommand(key);
     runDeferredCommand();
@@ -299,9 +312,7 @@ void frmMain::refreshSendRow(int index) {
     send->setText(periodic && record.repeatRunning > 0 ? "Stop" : "Send");
     send->setEnabled(!console_);
     sendList_->setItem(index, 1, new QTableWidgetItem(QString::fromStdString(record.name)));
-    sendList_->setItem(index, 2,
-                       new QTableWidgetItem(QString::fromStdString(
-                           record.sequence.getSeqRepresentation(representation, true))));
+    sendList_->setItem(index, 2, sequenceItem(record.sequence, representation));
     // "R": sent periodically.
     sendList_->setItem(index, 3, new QTableWidgetItem(periodic && record.repeatInterval > 0 ? "R" : ""));
 }
@@ -332,9 +343,7 @@ void frmMain::RefreshReceiveSeqList1() {
         active->setCheckState(record.active > 0 ? Qt::Checked : Qt::Unchecked);
         receiveList_->setItem(i, 0, active);
         receiveList_->setItem(i, 1, new QTableWidgetItem(QString::fromStdString(record.name)));
-        receiveList_->setItem(i, 2,
-                              new QTableWidgetItem(QString::fromStdString(
-                                  record.sequence.getSeqRepresentation(representation, true))));
+        receiveList_->setItem(i, 2, sequenceItem(record.sequence, representation));
         receiveList_->setItem(i, 3, new QTableWidgetItem(QString::fromStdString(record.answerName)));
     }
     if (selected >= 0 && selected < receiveList_->rowCount()) {

@@ -54,6 +54,9 @@ TEST_F(MainWindowTest, ListsShowTheProjectsSequences) {
     auto* receive = window().receiveListWidget();
     ASSERT_EQ(receive->rowCount(), state().lists.receiveList().sequenceCount());
     EXPECT_EQ(receive->item(0, 1)->text(), "Ping received");
+    // ASCII shows the characters side by side, control characters by name.
+    EXPECT_EQ(send->item(0, 2)->text(), "Ping<CR><LF>");
+    EXPECT_EQ(receive->item(0, 2)->text(), "Ping<CR><LF>");
     // The lists follow the visible representation.
     window().setSequencesDisplayMode(1);
     EXPECT_EQ(send->item(0, 2)->text(),
