@@ -28,6 +28,10 @@ bool CommunicationEngine::communicationPass() {
     return idle;
 }
 
+int CommunicationEngine::idleWaitMs() const {
+    return send_.timedWorkPending() ? kBusyIdleWaitMs : kQuietIdleWaitMs;
+}
+
 void CommunicationEngine::idleWait(int timeoutMs) {
     library_.libWaitForPacket(timeoutMs);
 }

@@ -44,6 +44,13 @@ public:
     bool communicationPass();
     // The idle wait of the main loop: at most timeoutMs, over as soon as a packet arrives.
     void idleWait(int timeoutMs);
+    // How long the main loop may wait when a pass found nothing: 1 ms while the send side has
+    // timed work (queued entries, waits, periodic sequences), else 10 ms. Arriving data ends
+    // either wait at once, so answers are not delayed; the longer wait keeps an idle line from
+    // costing a thousand passes a second.
+    int idleWaitMs() const;
+    static constexpr int kBusyIdleWaitMs = 1;
+    static constexpr int kQuietIdleWaitMs = 10;
 
 private:
     // CommunicationHooks.

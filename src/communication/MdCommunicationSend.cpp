@@ -228,6 +228,18 @@ bool MdCommunicationSend::sendFunctionEntry(ClSequence& sequence) {
     return true;
 }
 
+bool MdCommunicationSend::timedWorkPending() const {
+    if (!queue_.queueEmpty() || waitPending()) {
+        return true;
+    }
+    for (int i = 0; i < list_.upperIndex(); ++i) {
+        if (list_[i].repeatRunning != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void MdCommunicationSend::periodicSending() {
     if (!sendingPossible() || !communication_.channel(0).readyForTransmission()) {
         return;

@@ -75,6 +75,9 @@ public:
 
     bool sendingPossible() const;
     const ClSequenceQueue& queue() const { return queue_; }
+    // True while something may become due without data arriving: entries in the send queue, a
+    // pending wait or a sequence sent periodically.
+    bool timedWorkPending() const;
     bool transmitActivity() const { return transmitActivity_; }
     void clearTransmitActivity() { transmitActivity_ = false; }
     std::int64_t pendingWaitLength() const { return waitLength_; }

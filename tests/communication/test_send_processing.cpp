@@ -182,6 +182,26 @@ TEST_F(SendTest, PeriodicEntriesAreDueAfterTheirIntervalAndAnswersQueueBehindThe
     EXPECT_EQ(sendList[tick].repeatRunning, 0);
 }
 
+TEST_F(SendTest, TheLoopWaitsLongerOnlyWhileNothingOnTheSendSideIsTimed) {
+    int tick = addSend("tick", sequenceOf("t"));
+    sendList[tick].repeatInterval = 1000;
+    start();
+    EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kQuietIdleWaitMs);
+    library.portTxBytes = 1; // the entry stays queued
+    engine.send().enqueue(tick);
+    engine.communicationPass();
+    EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kBusyIdleWaitMs);
+    library.portTxBytes = 0;
+    engine.communicationPass();
+    EXPECT_EQ(transmitted(), "t");
+    EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kQuietIdleWaitMs);
+    engine.send().sendSendSequence(tick, MdCommunicationSend::kStartPeriodic);
+    engine.communicationPass();
+    EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kBusyIdleWaitMs);
+    engine.send().sendSendSequence(tick, MdCommunicationSend::kStopPeriodic);
+    EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kQuietIdleWaitMs);
+}
+
 TEST_F(SendTest, WildcardSequencesNeedTheParameterDialog) {
     ClSequence sequence = sequenceOf("v=");
     sequence.appendCharacter(kWildcardOne);

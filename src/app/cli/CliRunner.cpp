@@ -249,7 +249,7 @@ int runCli(int argc, char** argv) {
             break;
         }
         if (idle) {
-            engine.idleWait(1);
+            engine.idleWait(engine.idleWaitMs());
         }
     }
     engine.stopCommunication();
