@@ -27,10 +27,28 @@ void MdCommunicationReceive::prepareReceiveList() {
         record.hasFunctionCharacters = record.sequence.containsFunctionCharacters() ? 1 : 0;
         record.commentHasPlaceholders = record.comment.find("%_") != std::string::npos ? 1 : 0;
     }
+    buildQuickSkip();
     stopRequest_ = false;
     timeStampRequest_ = false;
     activity_ = {false, false};
     lastStatusFlags_ = 0;
+}
+
+void MdCommunicationReceive::buildQuickSkip() {
+    const int count = list_.upperIndex();
+    quickSkip_.assign(static_cast<std::size_t>(std::max(count, 0)), QuickSkip{});
+    for (int i = 0; i < count; ++i) {
+        const ClSequence& pattern = list_[i].sequence;
+        QuickSkip& quick = quickSkip_[static_cast<std::size_t>(i)];
+        if (pattern.size() > 0 && isDataByte(pattern.data()[0])) {
+            quick.first = pattern.data()[0];
+        }
+        for (int d = 0; d < 2; ++d) {
+            quick.waiting[static_cast<std::size_t>(d)] =
+                (pattern.numOfCursors() < 2 || pattern.Cursors(d) == 0) &&
+                list_[i].matchHistory[static_cast<std::size_t>(d)].size() == 0;
+        }
+    }
 }
 
 std::string MdCommunicationReceive::channelName(int index) {
@@ -198,7 +216,17 @@ bool MdCommunicationReceive::detectionStep(CharCode c, CharCode p, int d) {
     timeStampRequest_ = false;
     bool anyHit = false;
     const int count = list_.upperIndex();
+    if (quickSkip_.size() != static_cast<std::size_t>(std::max(count, 0))) {
+        buildQuickSkip();
+    }
+    const auto direction = static_cast<std::size_t>(d);
     for (int i = 0; i < count; ++i) {
+        QuickSkip& quick = quickSkip_[static_cast<std::size_t>(i)];
+        // Most characters cannot begin an attempt: a sequence that starts with a data byte other
+        // than c, with its cursor at 0 and nothing to replay, stays as it is.
+        if (quick.waiting[direction] && quick.first >= 0 && quick.first != c) {
+            continue;
+        }
         ReceiveSequenceRecord& record = list_[i];
         ClSequence& pattern = record.sequence;
         if (pattern.size() == 0 || record.active != 1) {
@@ -214,19 +242,14 @@ bool MdCommunicationReceive::detectionStep(CharCode c, CharCode p, int d) {
         if (pattern.numOfCursors() < 2) {
             pattern.setNumOfCursors(2);
         }
-        ClSequence& history = record.matchHistory[static_cast<std::size_t>(d)];
-        // Most characters cannot begin an attempt: a pattern that starts with a data byte other
-        // than c, with its cursor at 0 and nothing to replay, stays as it is.
-        const CharCode first = pattern.data()[0];
-        if (isDataByte(first) && first != c && history.size() == 0 && pattern.Cursors(d) == 0) {
-            continue;
-        }
+        ClSequence& history = record.matchHistory[direction];
         bool hit = pattern.characterMatching(d, c);
         keepHistory(pattern, history, d, c, hit);
         if (hit) {
             fireActions(record, d);
             anyHit = true;
         }
+        quick.waiting[direction] = pattern.Cursors(d) == 0 && history.size() == 0;
     }
     return anyHit;
 }

@@ -73,6 +73,18 @@ private:
     SystemClock& clock_;
     SnapshotControl* snapshot_ = nullptr;
 
+    // Per receive sequence, kept beside the records so that the detection step can pass over a
+    // sequence without touching it: the first character when it is a data byte (else -1), and
+    // for each direction whether the cursor is at 0 with nothing kept for replay. Only the
+    // detection step moves cursors and histories, so it keeps these in step; they are built anew
+    // at each start of communication.
+    struct QuickSkip {
+        CharCode first = -1;
+        std::array<bool, 2> waiting{true, true};
+    };
+    void buildQuickSkip();
+
+    std::vector<QuickSkip> quickSkip_;
     std::vector<std::int16_t> buffer_;
     std::vector<CharCode> forwardWords_;
     ClSequence replay_;
