@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build (warnings are errors), the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz run of the notation readers
-# and the matching cursors. FUZZ_SECONDS sets the fuzz time (default 60, 0 skips it).
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz run of every fuzz target
+# (notation readers and matching cursors, project file reader). FUZZ_SECONDS sets the total fuzz
+# time (default 60, 0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
