@@ -158,8 +158,7 @@ void ClCommChannel::applyRtsDtr() {
     library_.SioDTR(portIndex_, dtrWanted_ ? 'S' : 'C');
 }
 
-bool ClCommChannel::openDevicePort() {
-    int number = 0;
+bool ClCommChannel::takeLineSettings(int& number) {
     std::string line;
     if (!checkCOMSettings(settings_, number, line)) {
         setError(kStatusIllegalSettings,
@@ -167,6 +166,14 @@ bool ClCommChannel::openDevicePort() {
         return false;
     }
     line_ = parseLineSettings(line, type_);
+    return true;
+}
+
+bool ClCommChannel::openDevicePort() {
+    int number = 0;
+    if (!takeLineSettings(number)) {
+        return false;
+    }
     portIndex_ = number - 1;
     int result =
         library_.SioResetExt(portIndex_, kSerialBufferSize, kSerialBufferSize, line_.baudRate, line_.parity,
@@ -219,13 +226,9 @@ std::string ClCommChannel::tapErrorText(int result) const {
 
 bool ClCommChannel::openTap() {
     int number = 0;
-    std::string line;
-    if (!checkCOMSettings(settings_, number, line)) {
-        setError(kStatusIllegalSettings,
-                 "Illegal settings for this COM device. Check baud rate, data bits, stop bits...", -1);
+    if (!takeLineSettings(number)) {
         return false;
     }
-    line_ = parseLineSettings(line, type_);
     portIndex_ = number;
     if (queueId_ == 0) {
         // Tap data only ever travels through the receive queue.

@@ -127,6 +127,9 @@ private:
 
     bool openDevicePort();
     bool openTap();
+    // Checks the settings string of a COM port or tap and takes its line settings; on illegal
+    // settings the channel is marked so and the result is false.
+    bool takeLineSettings(int& number);
     bool openNetwork();
     void applyRtsDtr();
     void setError(int status, const std::string& text, int number);
