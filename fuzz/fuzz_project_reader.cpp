@@ -2,6 +2,7 @@
 // the answers to the load questions; the rest is the file. A load either succeeds or ends with
 // one of the load messages; a crash, a hang, a sanitizer report or an internal error is a fault.
 // A project that opened is saved as version 8 and must read back the same.
+#include "FuzzCheck.h"
 #include "persistence/ProjectFiles.h"
 #include "platform/InternalError.h"
 #include "platform/SettingsStore.h"
@@ -25,13 +26,6 @@
 using namespace corvane;
 
 namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken invariant: %s\n", what);
-        std::abort();
-    }
-}
 
 // Never destroyed, so the exit handler that removes the folder can still use it.
 const std::string& folder() {

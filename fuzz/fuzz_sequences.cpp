@@ -1,6 +1,7 @@
 // Fuzzes the notation readers and the matching cursors. Every call below is well-formed, so an
 // internal error escaping from one is a fault, as is a crash, a sanitizer report or a broken
 // invariant.
+#include "FuzzCheck.h"
 #include "platform/InternalError.h"
 #include "sequences/CharacterRepresentation.h"
 #include "sequences/ClSequence.h"
@@ -14,13 +15,6 @@
 using namespace corvane;
 
 namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken invariant: %s\n", what);
-        std::abort();
-    }
-}
 
 void fuzzParseText(Representation representation, std::int32_t maxSize, std::string_view text) {
     ClSequence s;
