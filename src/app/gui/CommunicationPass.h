@@ -16,6 +16,9 @@ public:
     virtual bool runPass() = 0;
     // The idle wait: at most timeoutMs, over when data arrives.
     virtual void idleWait(int timeoutMs) = 0;
+    // How long a pass that found nothing may wait: short while sending is timed, longer while
+    // the line is quiet.
+    virtual int idleWaitMs() const { return 1; }
     // A send sequence of the list: kind 0 send once, 1 start periodic sending, 2 stop it.
     virtual void sendSequence(int index, int kind) = 0;
     // Typed characters of the keyboard console, sent at once on channel 1.

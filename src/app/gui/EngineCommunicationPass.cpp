@@ -8,6 +8,10 @@ bool EngineCommunicationPass::runPass() {
     return engine_.communicationPass();
 }
 
+int EngineCommunicationPass::idleWaitMs() const {
+    return engine_.idleWaitMs();
+}
+
 void EngineCommunicationPass::idleWait(int timeoutMs) {
     engine_.idleWait(timeoutMs);
 }

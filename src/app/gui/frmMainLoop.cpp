@@ -77,7 +77,7 @@ void frmMain::MainProcess(bool uiEventsOnly, bool idleSleep) {
             }
             if (idle && idleSleep && communicationRuns()) {
                 // Returns early when a packet arrives.
-                pass_->idleWait(1);
+                pass_->idleWait(pass_->idleWaitMs());
             }
             double now = secondsSinceMidnight();
             if (std::fabs(now - statusRefreshTime_) >= 0.05) {
