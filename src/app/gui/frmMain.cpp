@@ -96,6 +96,11 @@ QAction* frmMain::action(const std::string& key) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
+QAction* frmMain::toolAction(const std::string& key) const {
+    auto it = toolActions_.find(key);
+    return it == toolActions_.end() ? nullptr : it->second;
+}
+
 QLabel* frmMain::statusPanel(int panel) const {
     return panel >= 1 && panel <= 5 ? panels_[static_cast<std::size_t>(panel - 1)] : nullptr;
 }
@@ -122,6 +127,7 @@ void frmMain::buildActions() {
         actions_[key] = a;
         return a;
     };
+    // Commands carried out at once.
     connect(add("New", "&New Project", QKeySequence::New, standardIcon(QStyle::SP_FileIcon)),
             &QAction::triggered, this, [this] { runCommand("New"); });
     connect(add("Open", "&Open Project...", QKeySequence::Open, standardIcon(QStyle::SP_DialogOpenButton)),
@@ -134,9 +140,6 @@ void frmMain::buildActions() {
     connect(add("Exit", "E&xit"), &QAction::triggered, this, [this] { close(); });
     connect(add("Swap", "S&wap Send and Receive Sequence List..."), &QAction::triggered, this,
             [this] { execSwapSequenceList(); });
-    connect(add("Clean", "&Clear All Communication Windows", QKeySequence(Qt::CTRL | Qt::Key_W),
-                standardIcon(QStyle::SP_DialogResetButton)),
-            &QAction::triggered, this, [this] { runCommand("Clean"); });
     // F5, F6 and their Ctrl variants are handled by the window's key filter.
     connect(add("Start", "&Start Communication  (F5)", {}, standardIcon(QStyle::SP_MediaPlay)),
             &QAction::triggered, this, [this] { runCommand("Start"); });
@@ -146,15 +149,43 @@ void frmMain::buildActions() {
             &QAction::triggered, this, [this] { runCommand("ConsoleOn"); });
     connect(add("ConsoleOff", "Keyboard Console O&ff", {}, standardIcon(QStyle::SP_BrowserStop)),
             &QAction::triggered, this, [this] { runCommand("ConsoleOff"); });
+    connect(add("LogStop", "St&op Communication Logging"), &QAction::triggered, this,
+            [this] { runCommand("LogStop"); });
     connect(add("Help", "&Corvane Help...", QKeySequence::HelpContents), &QAction::triggered, this,
             [this] { help_.showHelpTopic(kHelpDisplayTopic, kHelpContents); });
     connect(add("About", "&About Corvane..."), &QAction::triggered, this, [this] {
         frmAbout about(this);
         about.exec();
     });
+    // Commands that open a window only post their key: the next pass of the main loop opens it,
+    // outside the menu's event.
+    auto deferred = [this, &add](const std::string& key, const QString& text,
+                                 const QKeySequence& shortcut = {}) {
+        connect(add(key, text, shortcut), &QAction::triggered, this, [this, key] { setPendingCommand(key); });
+    };
+    deferred("EditSendSeq", "Edit &Send Sequence List...");
+    deferred("EditReceiveSeq", "Edit &Receive Sequence List...");
+    deferred("Find", "&Find Sequence ...", QKeySequence(Qt::CTRL | Qt::Key_F));
+    deferred("Clean", "&Clear All Communication Windows", QKeySequence(Qt::CTRL | Qt::Key_W));
+    deferred("Print", "&Print Communication...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    deferred("ProjectSettings", "&Project Settings...");
+    deferred("Options", "&Options...");
+    deferred("ExpOptions", "&Expert Options...");
+    deferred("LogStart", "Start Communication &Logging...");
+    deferred("SnapStart", "Start S&napshot Mode");
+    deferred("SnapStop", "Stop Snaps&hot Mode");
+    // F12 is handled by the window's key filter.
+    connect(add("Notepad", "Show Notepad"), &QAction::triggered, this, [this] {
+        if (dialogCommandAvailable("Notepad")) {
+            dialogCommands_["Notepad"]();
+        }
+    });
+    actions_["Clean"]->setIcon(standardIcon(QStyle::SP_DialogResetButton));
     for (auto& [key, a] : actions_) {
         a->setObjectName(QString::fromStdString("act" + key));
     }
+    actions_["SnapStart"]->setObjectName("mnuToolsStartSnapshotMode");
+    actions_["SnapStop"]->setObjectName("mnuToolsStopSnapshotMode");
 }
 
 void frmMain::buildMenus() {
@@ -165,6 +196,8 @@ void frmMain::buildMenus() {
     fileMenu_->addAction(actions_["SaveAs"]);
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_["Import"]);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(actions_["Print"]);
     fileMenu_->addSeparator();
     for (std::size_t i = 0; i < recentActions_.size(); ++i) {
         auto* a = fileMenu_->addAction(QString());
@@ -181,8 +214,11 @@ void frmMain::buildMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_["Exit"]);
     QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->addAction(actions_["EditSendSeq"]);
+    edit->addAction(actions_["EditReceiveSeq"]);
     edit->addAction(actions_["Swap"]);
     edit->addSeparator();
+    edit->addAction(actions_["Find"]);
     edit->addAction(actions_["Clean"]);
     QMenu* run = menuBar()->addMenu("&Run");
     run->addAction(actions_["Start"]);
@@ -191,7 +227,17 @@ void frmMain::buildMenus() {
     run->addAction(actions_["ConsoleOn"]);
     run->addAction(actions_["ConsoleOff"]);
     QMenu* tools = menuBar()->addMenu("&Tools");
-    tools->addAction(actions_["Clean"]);
+    tools->addAction(actions_["ProjectSettings"]);
+    tools->addAction(actions_["Options"]);
+    tools->addAction(actions_["ExpOptions"]);
+    tools->addSeparator();
+    tools->addAction(actions_["LogStart"]);
+    tools->addAction(actions_["LogStop"]);
+    tools->addSeparator();
+    tools->addAction(actions_["SnapStart"]);
+    tools->addAction(actions_["SnapStop"]);
+    tools->addSeparator();
+    tools->addAction(actions_["Notepad"]);
     QMenu* helpMenu = menuBar()->addMenu("&Help");
     helpMenu->addAction(actions_["Help"]);
     helpMenu->addSeparator();
@@ -208,23 +254,44 @@ void frmMain::buildToolBar() {
     toolBar_->setObjectName("tbMain");
     toolBar_->setMovable(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    for (const char* key : {"New", "Open", "Save"}) {
-        toolBar_->addAction(actions_[key]);
-    }
+    // The buttons are actions of their own: some are hidden where the menu item only is disabled.
+    // A click posts the button's key and carries it out at once.
+    auto button = [this](const std::string& key, const QString& text) {
+        QAction* menuItem = actions_[key];
+        auto* a = toolBar_->addAction(menuItem->icon(), text);
+        a->setObjectName(QString::fromStdString("tb" + key));
+        a->setToolTip(menuItem->text().remove('&').remove("...").trimmed());
+        connect(a, &QAction::triggered, this, [this, key] { runCommand(key); });
+        toolActions_[key] = a;
+    };
+    actions_["ProjectSettings"]->setIcon(standardIcon(QStyle::SP_FileDialogDetailedView));
+    actions_["Options"]->setIcon(standardIcon(QStyle::SP_FileDialogListView));
+    actions_["Find"]->setIcon(standardIcon(QStyle::SP_FileDialogContentsView));
+    actions_["Print"]->setIcon(standardIcon(QStyle::SP_DriveFDIcon));
+    actions_["LogStart"]->setIcon(standardIcon(QStyle::SP_DialogSaveButton));
+    actions_["LogStop"]->setIcon(standardIcon(QStyle::SP_DialogCloseButton));
+    actions_["SnapStart"]->setIcon(standardIcon(QStyle::SP_DesktopIcon));
+    actions_["SnapStop"]->setIcon(standardIcon(QStyle::SP_DialogCancelButton));
+    button("New", "New");
+    button("Open", "Open");
+    button("Save", "Save");
     toolBar_->addSeparator();
-    for (const char* key : {"Start", "Stop", "ConsoleOn", "ConsoleOff"}) {
-        toolBar_->addAction(actions_[key]);
-    }
+    button("ProjectSettings", "Settings");
+    button("Options", "Options");
+    button("Find", "Find");
+    button("Print", "Print");
     toolBar_->addSeparator();
-    toolBar_->addAction(actions_["Clean"]);
-    actions_["Start"]->setIconText("Start");
-    actions_["Stop"]->setIconText("Stop");
-    actions_["ConsoleOn"]->setIconText("Console");
-    actions_["ConsoleOff"]->setIconText("Console Off");
-    actions_["Clean"]->setIconText("Clear");
-    actions_["New"]->setIconText("New");
-    actions_["Open"]->setIconText("Open");
-    actions_["Save"]->setIconText("Save");
+    button("Start", "Start");
+    button("Stop", "Stop");
+    toolBar_->addSeparator();
+    button("LogStart", "Log");
+    button("LogStop", "Log Off");
+    button("SnapStart", "Snapshot");
+    button("SnapStop", "Snapshot Off");
+    button("ConsoleOn", "Console");
+    button("ConsoleOff", "Console Off");
+    toolBar_->addSeparator();
+    button("Clean", "Clear");
 }
 
 void frmMain::buildCentralArea() {
@@ -239,6 +306,8 @@ void frmMain::buildCentralArea() {
     consoleLabel_->setObjectName("lblConsole");
     consoleLabel_->setStyleSheet("color: #b00000; font-weight: bold;");
     connect(consoleLabel_, &ClickableLabel::clicked, this, [this] { consoleOff(); });
+    expertLabel_->setObjectName("lblExpertOptions");
+    filterLabel_->setObjectName("lblContentsFilter");
     connect(expertLabel_, &ClickableLabel::clicked, this, [this] { setPendingCommand("ExpOptions"); });
     connect(filterLabel_, &ClickableLabel::clicked, this, [this] { setPendingCommand("ProjectSettings3"); });
     for (ClickableLabel* label : {expertLabel_, filterLabel_, consoleLabel_}) {
@@ -274,11 +343,21 @@ void frmMain::buildCentralArea() {
     sendList_ = makeList(sendBox, {"", "Name", "Sequence", "R"});
     sendList_->setObjectName("SendSeqList1");
     sendLayout->addWidget(sendList_);
-    receiveOnlyOverlay_ = new QLabel(
-        "Sending sequences is not possible with the currently selected communication mode (Receive Only). "
-        "Click here to Change Communication Mode",
-        sendBox);
-    receiveOnlyOverlay_->setWordWrap(true);
+    receiveOnlyOverlay_ = new QLabel(sendBox);
+    auto* receiveOnlyLayout = new QVBoxLayout(receiveOnlyOverlay_);
+    auto* receiveOnlyText = new QLabel("Sending sequences is not possible with the currently selected "
+                                       "communication mode (Receive Only). Click here to ",
+                                       receiveOnlyOverlay_);
+    receiveOnlyText->setWordWrap(true);
+    changeModeLabel_ = new ClickableLabel("<u>Change Communication Mode</u>", receiveOnlyOverlay_);
+    changeModeLabel_->setObjectName("lblChangeCommunicationMode");
+    connect(changeModeLabel_, &ClickableLabel::clicked, this, [this] {
+        if (dialogCommandAvailable("ProjectSettings")) {
+            setPendingCommand("ProjectSettings");
+        }
+    });
+    receiveOnlyLayout->addWidget(receiveOnlyText);
+    receiveOnlyLayout->addWidget(changeModeLabel_);
     receiveOnlyOverlay_->setVisible(false);
     sendLayout->addWidget(receiveOnlyOverlay_);
 
@@ -298,6 +377,10 @@ void frmMain::buildCentralArea() {
         table->setColumnWidth(1, table == sendList_ ? 110 : 100);
         table->setColumnWidth(3, table == sendList_ ? 22 : 60);
     }
+    connect(sendList_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { editSequence(true, row); });
+    connect(receiveList_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { editSequence(false, row); });
     connect(sendList_, &QTableWidget::customContextMenuRequested, this, &frmMain::sendListContextMenu);
     connect(receiveList_, &QTableWidget::customContextMenuRequested, this, &frmMain::receiveListContextMenu);
     connect(receiveList_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
@@ -327,15 +410,18 @@ void frmMain::buildCentralArea() {
     auto* disabledLayout = new QVBoxLayout(disabledViewPage_);
     auto* disabledText =
         new QLabel("This mode has been disabled. Click here to enable/disable", disabledViewPage_);
-    auto* disabledClick = new ClickableLabel("<u>Communication Window Modes</u>", disabledViewPage_);
-    disabledClick->setObjectName("lblCommWindowModes");
-    connect(disabledClick, &ClickableLabel::clicked, this, [this] {
-        execUserStop();
-        setPendingCommand("Options2");
+    commWindowModesLabel_ = new ClickableLabel("<u>Communication Window Modes</u>", disabledViewPage_);
+    commWindowModesLabel_->setObjectName("lblCommWindowModes");
+    connect(commWindowModesLabel_, &ClickableLabel::clicked, this, [this] {
+        // Without the options dialog there is nothing to stop communication for.
+        if (dialogCommandAvailable("Options2")) {
+            execUserStop();
+            setPendingCommand("Options2");
+        }
     });
     disabledLayout->addStretch();
     disabledLayout->addWidget(disabledText, 0, Qt::AlignHCenter);
-    disabledLayout->addWidget(disabledClick, 0, Qt::AlignHCenter);
+    disabledLayout->addWidget(commWindowModesLabel_, 0, Qt::AlignHCenter);
     disabledLayout->addStretch();
     commStack_->addWidget(disabledViewPage_);
     commLayout->addWidget(commStack_);
@@ -539,17 +625,50 @@ void frmMain::setMainScreenDisplayStatus() {
 
 void frmMain::setToolAndMenuStates() {
     const bool running = communicationRuns();
+    const bool logging = state_.logging.loggingRuns();
+    // Snapshot mode has no controller in this window yet, so it is never on.
+    const bool snapshot = false;
+    const bool sendReceive =
+        state_.communicationSettings.communicationMode == MdCommunication::kModeSendReceive;
     for (QMenu* menu : mainMenus_) {
+        menu->menuAction()->setEnabled(!running);
         menu->menuAction()->setVisible(!running);
     }
     stopMenuAction_->setVisible(running);
-    actions_["Start"]->setEnabled(!running);
-    actions_["Stop"]->setEnabled(running);
-    actions_["Save"]->setEnabled(!running && modified_);
-    actions_["ConsoleOn"]->setVisible(!console_);
-    actions_["ConsoleOff"]->setVisible(console_);
-    actions_["ConsoleOn"]->setEnabled(
-        state_.communicationSettings.communicationMode == MdCommunication::kModeSendReceive && !console_);
+    // Menu item and tool button of a key: enabled when the state allows it and, for a command that
+    // opens a window, when that window is there. The tool button may also be hidden.
+    auto set = [this](const std::string& key, bool enabled, bool buttonShown = true) {
+        if (dialogCommandKeys().count(key) != 0 || key == "Notepad") {
+            enabled = enabled && dialogCommandAvailable(key);
+        }
+        actions_[key]->setEnabled(enabled);
+        if (QAction* button = toolAction(key)) {
+            button->setEnabled(enabled);
+            button->setVisible(buttonShown);
+        }
+    };
+    set("Start", !running);
+    set("Stop", running);
+    set("Save", !running && modified_);
+    set("ProjectSettings", true);
+    set("Options", true);
+    set("ExpOptions", true);
+    set("Find", !running);
+    set("Print", !running);
+    set("LogStart", !logging, !logging);
+    set("LogStop", logging, logging);
+    set("SnapStart", !snapshot && !logging, !snapshot);
+    set("SnapStop", snapshot, snapshot);
+    set("ConsoleOn", sendReceive && !snapshot && !console_, !console_);
+    set("ConsoleOff", console_, console_);
+    set("EditSendSeq", true);
+    set("EditReceiveSeq", true);
+    set("Notepad", true);
+    set("Clean", true);
+    changeModeLabel_->setEnabled(dialogCommandAvailable("ProjectSettings"));
+    commWindowModesLabel_->setEnabled(dialogCommandAvailable("Options2"));
+    expertLabel_->setEnabled(dialogCommandAvailable("ExpOptions"));
+    filterLabel_->setEnabled(dialogCommandAvailable("ProjectSettings3"));
 }
 
 void frmMain::setCommTabs() {

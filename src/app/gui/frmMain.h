@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ class HelpSystem;
 class ProgramState;
 struct ProjectEnvironment;
 
+// Deferred command keys whose command opens a window of its own ("ProjectSettings", "Find", ...).
+const std::set<std::string>& dialogCommandKeys();
+
 // The main window: the send and receive sequence lists, the four communication windows on a tab
 // strip, menus, tool bar and status bar, and the main loop that drives the program.
 class frmMain : public QMainWindow, public ProjectHost, public PlacedMainWindow, public CommunicationHooks {
@@ -58,6 +62,11 @@ public:
     const std::string& pendingCommand() const { return pendingCommand_; }
     // Runs the deferred command now, if there is one.
     void runDeferredCommand();
+    // Commands that open windows of their own (settings, options, editors, find, printing,
+    // logging, snapshot mode, notepad). A window registers the command that opens it; until then
+    // its menu items and tool buttons stay disabled and its deferred key does nothing.
+    void setDialogCommand(const std::string& key, std::function<void()> command);
+    bool dialogCommandAvailable(const std::string& key) const;
     void copyCommWindowBuffers();
 
     // Communication.
@@ -106,8 +115,15 @@ public:
     void tickActivityIcon();
     void lineIndicatorDoubleClicked(int line);
     void statusPanelDoubleClicked(int panel);
-    // The lists' paste: the clipboard text as a new sequence at the index.
+    // What the two list controls report, with the sequence index.
     void pasteSequence(bool sendList, int index);
+    void copySequence(bool sendList, int index);
+    void cutSequence(bool sendList, int index);
+    void deleteSequence(bool sendList, int index);
+    void moveSequence(bool sendList, int from, int to);
+    void editSequence(bool sendList, int index);
+    // The sequence the next editor command opens.
+    int editIndex() const { return editIndex_; }
 
     // Parts the tests look at.
     CommWindows& commWindows() { return *commWindows_; }
@@ -116,7 +132,9 @@ public:
     QTableWidget* receiveListWidget() const { return receiveList_; }
     QLabel* statusPanel(int panel) const;
     QLabel* lineIndicator(int line) const;
+    // Menu items and tool buttons by their command key.
     QAction* action(const std::string& key) const;
+    QAction* toolAction(const std::string& key) const;
     int visibleView() const { return visibleView_; }
     int activityIcon() const { return activity_.current(); }
     int statusTextWrites() const { return statusTextWrites_; }
@@ -171,9 +189,6 @@ private:
     bool handleWindowKey(QKeyEvent* event);
     void sendListContextMenu(const QPoint& position);
     void receiveListContextMenu(const QPoint& position);
-    void copySequence(bool sendList, int index);
-    void cutSequence(bool sendList, int index);
-    void deleteSequence(bool sendList, int index);
     void sendFromList(int index, int kind);
     void receiveActiveToggled(int row, bool active);
     void pasteIntoRunningWindow(const QString& text);
@@ -195,6 +210,9 @@ private:
     bool closing_ = false;
     int visibleView_ = 0;
     std::map<std::string, QAction*> actions_;
+    std::map<std::string, QAction*> toolActions_;
+    std::map<std::string, std::function<void()>> dialogCommands_;
+    int editIndex_ = -1;
     std::array<QAction*, 4> recentActions_{};
     QMenu* fileMenu_ = nullptr;
     QAction* stopMenuAction_ = nullptr;
@@ -209,6 +227,8 @@ private:
     QStackedWidget* commStack_ = nullptr;
     QWidget* disabledViewPage_ = nullptr;
     ClickableLabel* consoleLabel_ = nullptr;
+    ClickableLabel* changeModeLabel_ = nullptr;
+    ClickableLabel* commWindowModesLabel_ = nullptr;
     ClickableLabel* expertLabel_ = nullptr;
     ClickableLabel* filterLabel_ = nullptr;
     std::array<ClickableLabel*, 5> panels_{};

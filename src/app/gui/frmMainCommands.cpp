@@ -38,6 +38,36 @@ void frmMain::runCommand(const std::string& key) {
     runDeferredCommand();
 }
 
+const std::set<std::string>& dialogCommandKeys() {
+    static const std::set<std::string> keys{"ProjectSettings",
+                                            "ProjectSettings2",
+                                            "ProjectSettings3",
+                                            "Options",
+                                            "Options2",
+                                            "ExpOptions",
+                                            "Find",
+                                            "Print",
+                                            "LogStart",
+                                            "SnapStart",
+                                            "SnapStop",
+                                            "EditSendSeq",
+                                            "EditReceiveSeq"};
+    return keys;
+}
+
+void frmMain::setDialogCommand(const std::string& key, std::function<void()> command) {
+    if (command) {
+        dialogCommands_[key] = std::move(command);
+    } else {
+        dialogCommands_.erase(key);
+    }
+    setToolAndMenuStates();
+}
+
+bool frmMain::dialogCommandAvailable(const std::string& key) const {
+    return dialogCommands_.count(key) != 0;
+}
+
 void frmMain::runDeferredCommand() {
     if (pendingCommand_.empty()) {
         return;
@@ -56,13 +86,23 @@ void frmMain::runDeferredCommand() {
         execUserStop();
     } else if (command == "Clean") {
         ClearCommWindows();
+    } else if (command == "LogStop") {
+        state_.logging.stopLogging(false);
+        setMainScreenDisplayStatus();
     } else if (command == "ConsoleOn") {
         consoleOn();
     } else if (command == "ConsoleOff") {
         consoleOff();
+    } else if (dialogCommandKeys().count(command) != 0) {
+        // A window that isn't there leaves everything as it is.
+        auto it = dialogCommands_.find(command);
+        if (it != dialogCommands_.end()) {
+            // A copy: the command may replace its own registration.
+            std::function<void()> run = it->second;
+            run();
+        }
     }
-    // The dialogs of the other keys (settings, options, find, print, logging, snapshot, editors)
-    // are not part of this window; their keys are dropped like unknown ones.
+    // Any other key is dropped.
 }
 
 std::string frmMain::documentsFolder() const {
@@ -432,6 +472,34 @@ void frmMain::deleteSequence(bool sendList, int index) {
     }
 }
 
+void frmMain::moveSequence(bool sendList, int from, int to) {
+    const int count =
+        sendList ? state_.lists.sendList().sequenceCount() : state_.lists.receiveList().sequenceCount();
+    if (from < 0 || from >= count || to < 0 || to >= count || from == to) {
+        return;
+    }
+    execUserStop();
+    if (sendList) {
+        state_.lists.moveSendSequence(from, to);
+    } else {
+        state_.lists.moveReceiveSequence(from, to);
+    }
+    EnableSave();
+    QTableWidget* table = sendList ? sendList_ : receiveList_;
+    table->selectRow(to);
+}
+
+void frmMain::editSequence(bool sendList, int index) {
+    const std::string key = sendList ? "EditSendSeq" : "EditReceiveSeq";
+    // Nothing to stop communication for while the editor isn't there.
+    if (!dialogCommandAvailable(key)) {
+        return;
+    }
+    execUserStop();
+    editIndex_ = index;
+    setPendingCommand(key);
+}
+
 void frmMain::pasteSequence(bool sendList, int index) {
     execUserStop();
     const auto representation = static_cast<Representation>(state_.settings.dispSequListRepresentation);
@@ -482,6 +550,11 @@ void frmMain::sendListContextMenu(const QPoint& position) {
     menu.addAction("Cut", this, [this, row] { cutSequence(true, row); })->setEnabled(onSequence);
     menu.addAction("Paste", this, [this, row, upper] { pasteSequence(true, row < 0 ? upper : row); });
     menu.addAction("Delete", this, [this, row] { deleteSequence(true, row); })->setEnabled(onSequence);
+    menu.addSeparator();
+    menu.addAction("Move Up", this, [this, row] { moveSequence(true, row, row - 1); })
+        ->setEnabled(onSequence && row > 0);
+    menu.addAction("Move Down", this, [this, row] { moveSequence(true, row, row + 1); })
+        ->setEnabled(onSequence && row + 1 < upper);
     menu.exec(sendList_->viewport()->mapToGlobal(position));
 }
 
@@ -494,6 +567,11 @@ void frmMain::receiveListContextMenu(const QPoint& position) {
     menu.addAction("Cut", this, [this, row] { cutSequence(false, row); })->setEnabled(onSequence);
     menu.addAction("Paste", this, [this, row, upper] { pasteSequence(false, row < 0 ? upper : row); });
     menu.addAction("Delete", this, [this, row] { deleteSequence(false, row); })->setEnabled(onSequence);
+    menu.addSeparator();
+    menu.addAction("Move Up", this, [this, row] { moveSequence(false, row, row - 1); })
+        ->setEnabled(onSequence && row > 0);
+    menu.addAction("Move Down", this, [this, row] { moveSequence(false, row, row + 1); })
+        ->setEnabled(onSequence && row + 1 < upper);
     menu.exec(receiveList_->viewport()->mapToGlobal(position));
 }
 

@@ -240,6 +240,11 @@ bool frmMain::handleWindowKey(QKeyEvent* event) {
     case Qt::Key_F6:
         setPendingCommand(ctrl ? "ConsoleOff" : "Stop");
         return true;
+    case Qt::Key_F12:
+        if (dialogCommandAvailable("Notepad")) {
+            dialogCommands_["Notepad"]();
+        }
+        return true;
     case Qt::Key_Tab:
         if (ctrl) {
             selectNextView();

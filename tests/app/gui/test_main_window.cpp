@@ -1,6 +1,6 @@
 // The main window over the built-in loopback port: communication start and stop, traffic in the
 // communication window, the status bar, keys and the close question.
-#include "StartupFixture.h"
+#include "MainWindowFixture.h"
 
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindows.h"
@@ -19,32 +19,7 @@
 namespace corvane {
 namespace {
 
-class MainWindowTest : public test::StartupFixture {
-protected:
-    void SetUp() override {
-        StartupFixture::SetUp();
-        // No device is mapped to COM256: it is the built-in loopback port.
-        unsetenv("CORVANE_COM256");
-    }
-
-    void openPingPong() {
-        ASSERT_TRUE(start({root + "bin/Samples/PingPong.ptp"}));
-        ASSERT_TRUE(messages.shown.empty()) << messageTexts()[0];
-        window().show();
-    }
-
-    // Runs main loop passes until the condition holds (at most about five seconds).
-    bool passUntil(const std::function<bool()>& condition) {
-        for (int i = 0; i < 5000 && !condition(); ++i) {
-            window().MainProcess(false, true);
-            QThread::msleep(1);
-        }
-        return condition();
-    }
-
-    QString asciiText() { return window().commWindows().window(0)->toPlainText(); }
-    std::string panel(int i) { return window().statusPanel(i)->text().toStdString(); }
-};
+using MainWindowTest = test::MainWindowFixture;
 
 TEST_F(MainWindowTest, ListsShowTheProjectsSequences) {
     openPingPong();

@@ -1,0 +1,353 @@
+// The main window's commands: menu items and tool buttons, deferred keys, the windows that open
+// between passes, the save question and the actions of the two sequence lists.
+#include "MainWindowFixture.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <QTest>
+
+namespace corvane {
+namespace {
+
+using MainWindowCommandsTest = test::MainWindowFixture;
+
+// Menu items of the windows that open between passes, with their captions.
+const std::vector<std::pair<std::string, QString>> kWindowItems = {
+    {"EditSendSeq", "Edit &Send Sequence List..."},
+    {"EditReceiveSeq", "Edit &Receive Sequence List..."},
+    {"Find", "&Find Sequence ..."},
+    {"Print", "&Print Communication..."},
+    {"ProjectSettings", "&Project Settings..."},
+    {"Options", "&Options..."},
+    {"ExpOptions", "&Expert Options..."},
+    {"LogStart", "Start Communication &Logging..."},
+    {"SnapStart", "Start S&napshot Mode"},
+    {"SnapStop", "Stop Snaps&hot Mode"},
+    {"Notepad", "Show Notepad"},
+};
+
+TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChangeNothing) {
+    openPingPong();
+    for (const auto& [key, caption] : kWindowItems) {
+        QAction* item = window().action(key);
+        ASSERT_NE(item, nullptr) << key;
+        EXPECT_EQ(item->text(), caption) << key;
+        EXPECT_FALSE(item->isEnabled()) << key;
+    }
+    EXPECT_EQ(window().action("Find")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    EXPECT_EQ(window().action("Print")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(window().action("LogStop")->text(), "St&op Communication Logging");
+    EXPECT_FALSE(window().action("LogStop")->isEnabled());
+    for (const char* key : {"ProjectSettings", "Options", "Find", "Print", "LogStart", "SnapStart"}) {
+        ASSERT_NE(window().toolAction(key), nullptr) << key;
+        EXPECT_FALSE(window().toolAction(key)->isEnabled()) << key;
+    }
+    // Neither logging nor snapshot mode runs: their stop buttons are hidden.
+    EXPECT_TRUE(window().toolAction("LogStart")->isVisible());
+    EXPECT_FALSE(window().toolAction("LogStop")->isVisible());
+    EXPECT_TRUE(window().toolAction("SnapStart")->isVisible());
+    EXPECT_FALSE(window().toolAction("SnapStop")->isVisible());
+
+    // Each key, and an unknown one, is taken and leaves communication, project and messages alone.
+    window().execUserStart();
+    ASSERT_TRUE(window().communicationRuns());
+    window().EnableSave();
+    std::vector<std::string> keys(dialogCommandKeys().begin(), dialogCommandKeys().end());
+    keys.push_back("NoSuchCommand");
+    for (const std::string& key : keys) {
+        window().setPendingCommand(key);
+        window().MainProcess(false, true);
+        EXPECT_TRUE(window().pendingCommand().empty()) << key;
+        EXPECT_TRUE(window().communicationRuns()) << key;
+    }
+    EXPECT_TRUE(window().projectModified());
+    EXPECT_TRUE(messages.shown.empty()) << messageTexts()[0];
+    // The click labels and the list's double click don't stop communication for nothing.
+    auto* modes = window().findChild<QWidget*>("lblCommWindowModes");
+    ASSERT_NE(modes, nullptr);
+    EXPECT_FALSE(modes->isEnabled());
+    window().editSequence(true, 0);
+    window().editSequence(false, 0);
+    EXPECT_TRUE(window().communicationRuns());
+    EXPECT_TRUE(window().pendingCommand().empty());
+    QTest::keyClick(window().commWindows().window(0), Qt::Key_F12);
+    EXPECT_TRUE(window().communicationRuns());
+    window().execUserStop();
+}
+
+TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPass) {
+    openPingPong();
+    std::vector<std::string> opened;
+    auto opener = [&](const std::string& key) {
+        return [&, key] {
+            // Opened outside the menu's event: the key is already taken.
+            EXPECT_TRUE(window().pendingCommand().empty());
+            opened.push_back(key);
+        };
+    };
+    window().setDialogCommand("ProjectSettings", opener("ProjectSettings"));
+    window().setDialogCommand("EditSendSeq", opener("EditSendSeq"));
+    window().setDialogCommand("Options2", opener("Options2"));
+    EXPECT_TRUE(window().action("ProjectSettings")->isEnabled());
+    EXPECT_TRUE(window().toolAction("ProjectSettings")->isEnabled());
+    EXPECT_FALSE(window().action("Options")->isEnabled());
+
+    window().action("ProjectSettings")->trigger();
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(window().pendingCommand(), "ProjectSettings");
+    window().MainProcess(false, true);
+    EXPECT_EQ(opened, std::vector<std::string>{"ProjectSettings"});
+    // A tool button runs its key at once.
+    window().toolAction("ProjectSettings")->trigger();
+    EXPECT_EQ(opened.size(), 2u);
+
+    // A double click on a send sequence stops communication and remembers the sequence.
+    window().execUserStart();
+    ASSERT_TRUE(window().communicationRuns());
+    window().editSequence(true, 1);
+    EXPECT_FALSE(window().communicationRuns());
+    EXPECT_EQ(window().editIndex(), 1);
+    window().MainProcess(false, true);
+    EXPECT_EQ(opened.back(), "EditSendSeq");
+
+    // The disabled view's click label stops communication and asks for the options' second tab.
+    window().execUserStart();
+    window().tabBar()->setCurrentIndex(3);
+    auto* modes = window().findChild<QWidget*>("lblCommWindowModes");
+    ASSERT_NE(modes, nullptr);
+    ASSERT_TRUE(modes->isEnabled());
+    QTest::mouseClick(modes, Qt::LeftButton);
+    EXPECT_FALSE(window().communicationRuns());
+    window().MainProcess(false, true);
+    EXPECT_EQ(opened.back(), "Options2");
+
+    // Withdrawn, the command is disabled again.
+    window().setDialogCommand("ProjectSettings", nullptr);
+    EXPECT_FALSE(window().action("ProjectSettings")->isEnabled());
+}
+
+TEST_F(MainWindowCommandsTest, MenusAndToolButtonsFollowCommunication) {
+    openPingPong();
+    window().setDialogCommand("Find", [] {});
+    window().setDialogCommand("Print", [] {});
+    auto* stopItem = window().findChild<QAction*>("mnuStopCommunication");
+    ASSERT_NE(stopItem, nullptr);
+    const std::vector<QAction*> menus = [&] {
+        std::vector<QAction*> result;
+        for (QAction* a : window().menuBar()->actions()) {
+            if (a->menu() != nullptr) {
+                result.push_back(a);
+            }
+        }
+        return result;
+    }();
+    ASSERT_EQ(menus.size(), 5u);
+    auto tool = [&](const char* key) { return window().toolAction(key)->isEnabled(); };
+
+    auto expectStopped = [&](bool modified) {
+        for (QAction* menu : menus) {
+            EXPECT_TRUE(menu->isVisible() && menu->isEnabled()) << menu->text().toStdString();
+        }
+        EXPECT_FALSE(stopItem->isVisible());
+        EXPECT_TRUE(tool("Start"));
+        EXPECT_FALSE(tool("Stop"));
+        EXPECT_TRUE(tool("Find"));
+        EXPECT_TRUE(tool("Print"));
+        EXPECT_EQ(tool("Save"), modified);
+        EXPECT_EQ(window().action("Save")->isEnabled(), modified);
+    };
+    expectStopped(false);
+    window().EnableSave();
+    expectStopped(true);
+
+    window().toolAction("Start")->trigger();
+    ASSERT_TRUE(window().communicationRuns());
+    for (QAction* menu : menus) {
+        EXPECT_FALSE(menu->isVisible() || menu->isEnabled()) << menu->text().toStdString();
+    }
+    EXPECT_TRUE(stopItem->isVisible());
+    EXPECT_EQ(stopItem->text(), "Stop Communication  (F6)");
+    EXPECT_FALSE(tool("Start"));
+    EXPECT_TRUE(tool("Stop"));
+    EXPECT_FALSE(tool("Find"));
+    EXPECT_FALSE(tool("Print"));
+    EXPECT_FALSE(tool("Save"));
+
+    // The console's button gives way to its off button.
+    window().toolAction("ConsoleOn")->trigger();
+    ASSERT_TRUE(window().keyboardConsole());
+    EXPECT_FALSE(window().toolAction("ConsoleOn")->isVisible());
+    EXPECT_TRUE(window().toolAction("ConsoleOff")->isVisible());
+    EXPECT_FALSE(window().action("ConsoleOn")->isEnabled());
+    EXPECT_TRUE(window().action("ConsoleOff")->isEnabled());
+    window().toolAction("ConsoleOff")->trigger();
+    EXPECT_TRUE(window().toolAction("ConsoleOn")->isVisible());
+    EXPECT_TRUE(window().action("ConsoleOn")->isEnabled());
+
+    stopItem->trigger();
+    EXPECT_FALSE(window().communicationRuns());
+    expectStopped(true);
+
+    // Monitoring can't take the console.
+    state().communicationSettings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    window().setMainScreenDisplayStatus();
+    EXPECT_FALSE(window().action("ConsoleOn")->isEnabled());
+    auto* changeMode = window().findChild<QWidget*>("lblChangeCommunicationMode");
+    ASSERT_NE(changeMode, nullptr);
+    EXPECT_TRUE(changeMode->isVisibleTo(&window()));
+}
+
+TEST_F(MainWindowCommandsTest, CancelAtTheSaveQuestionKeepsProjectListsAndModifiedFlag) {
+    openPingPong();
+    int fileDialogs = 0;
+    window().setFileDialog([&](const std::string&, const std::string&, bool, int&) {
+        ++fileDialogs;
+        return std::string();
+    });
+    const std::string path = root + "bin/Samples/PingPong.ptp";
+    window().receiveListWidget()->selectRow(1);
+    window().EnableSave();
+    window().execUserStart();
+    auto names = [&] {
+        std::vector<std::string> result;
+        for (int i = 0; i < state().lists.sendList().sequenceCount(); ++i) {
+            result.push_back(state().lists.sendList()[i].name);
+        }
+        for (int i = 0; i < state().lists.receiveList().sequenceCount(); ++i) {
+            result.push_back(state().lists.receiveList()[i].name);
+        }
+        return result;
+    };
+    const auto before = names();
+    ASSERT_FALSE(before.empty());
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"new", [&] { window().execProjectNew(); }},
+        {"open", [&] { window().execLoadProject(std::string(), false); }},
+        {"import", [&] { window().execLoadProject(std::string(), true); }},
+        {"swap", [&] { window().execSwapSequenceList(); }},
+        {"close", [&] { EXPECT_FALSE(window().close()); }},
+    };
+    for (const auto& [name, command] : commands) {
+        messages.answers.push_back(MessageResult::Cancel);
+        const std::size_t shown = messages.shown.size();
+        command();
+        ASSERT_EQ(messages.shown.size(), shown + 1) << name;
+        EXPECT_EQ(messages.shown.back().text, "Save changes for this project?") << name;
+        EXPECT_EQ(names(), before) << name;
+        EXPECT_EQ(state().current.baseName, "PingPong") << name;
+        EXPECT_TRUE(window().projectModified()) << name;
+        EXPECT_TRUE(window().communicationRuns()) << name;
+        EXPECT_EQ(window().sendListWidget()->rowCount(), state().lists.sendList().sequenceCount()) << name;
+        EXPECT_EQ(window().receiveListWidget()->currentRow(), 1) << name;
+    }
+    EXPECT_EQ(fileDialogs, 0);
+    EXPECT_FALSE(state().stopRequested);
+    window().execUserStop();
+    EXPECT_TRUE(window().action("Save")->isEnabled());
+}
+
+TEST_F(MainWindowCommandsTest, PasteOfUnreadableTextNamesTheRepresentationAndInsertsNothing) {
+    openPingPong();
+    const int sends = state().lists.sendList().sequenceCount();
+    const int receives = state().lists.receiveList().sequenceCount();
+    const struct {
+        int representation;
+        bool sendList;
+        const char* text;
+        const char* name;
+    } cases[] = {
+        {1, true, "zz", "HEX"},
+        {2, false, "abc", "Decimal"},
+        {1, false, "G1", "HEX"},
+    };
+    for (const auto& c : cases) {
+        window().setSequencesDisplayMode(c.representation);
+        QApplication::clipboard()->setText(c.text);
+        window().pasteSequence(c.sendList, 0);
+        ASSERT_FALSE(messages.shown.empty()) << c.text;
+        EXPECT_EQ(messages.shown.back().text,
+                  std::string("Clipboard text format does not match current edit mode (") + c.name +
+                      "). Check data format of clipboard contents and try again.");
+        EXPECT_EQ(messages.shown.back().icon, MessageIcon::Error);
+    }
+    EXPECT_EQ(state().lists.sendList().sequenceCount(), sends);
+    EXPECT_EQ(state().lists.receiveList().sequenceCount(), receives);
+    EXPECT_FALSE(window().projectModified());
+    // Decimal text that reads becomes a new receive sequence at the index.
+    const std::size_t shown = messages.shown.size();
+    window().setSequencesDisplayMode(2);
+    QApplication::clipboard()->setText("65 66");
+    window().pasteSequence(false, 1);
+    EXPECT_EQ(messages.shown.size(), shown);
+    ASSERT_EQ(state().lists.receiveList().sequenceCount(), receives + 1);
+    EXPECT_EQ(state().lists.receiveList()[1].sequence.getClipboardText(Representation::ASCII), "AB");
+    EXPECT_EQ(window().receiveListWidget()->rowCount(), receives + 1);
+    EXPECT_TRUE(window().projectModified());
+}
+
+TEST_F(MainWindowCommandsTest, ListActionsKeepTheAnswersOfReceiveSequences) {
+    openPingPong();
+    auto& sends = state().lists.sendList();
+    auto& receives = state().lists.receiveList();
+    // "Ping received" answers with "Pong".
+    ASSERT_EQ(receives[0].answerIndex, 1);
+    ASSERT_EQ(sends[1].name, "Pong");
+    auto answerCell = [&](int row) {
+        return window().receiveListWidget()->item(row, 3)->text().toStdString();
+    };
+    EXPECT_EQ(answerCell(0), "Pong");
+
+    // Moved up, the answer follows "Pong".
+    window().execUserStart();
+    window().moveSequence(true, 1, 0);
+    EXPECT_FALSE(window().communicationRuns());
+    EXPECT_EQ(sends[0].name, "Pong");
+    EXPECT_EQ(receives[0].answerIndex, 0);
+    EXPECT_EQ(window().sendListWidget()->item(0, 1)->text(), "Pong");
+    EXPECT_EQ(window().sendListWidget()->currentRow(), 0);
+    EXPECT_TRUE(window().projectModified());
+
+    // A sequence pasted in front moves the answer down with it.
+    QApplication::clipboard()->setText("Hello");
+    window().setSequencesDisplayMode(0);
+    window().pasteSequence(true, 0);
+    ASSERT_EQ(sends[1].name, "Pong");
+    EXPECT_EQ(receives[0].answerIndex, 1);
+    EXPECT_EQ(window().sendListWidget()->rowCount(), 3);
+
+    // Deleting an answer asks the longer question; Cancel keeps it.
+    messages.answers.push_back(MessageResult::Cancel);
+    window().deleteSequence(true, 1);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text,
+              "Deleting a sequence cannot be undone. Additionally, one or several Receive Sequences use this "
+              "Send Sequence as an automatic answer. Are you sure to delete this sequence?");
+    EXPECT_EQ(messages.shown.back().title, window().windowTitle().toStdString());
+    EXPECT_EQ(messages.shown.back().icon, MessageIcon::Warning);
+    EXPECT_EQ(sends.sequenceCount(), 3);
+    // OK deletes it; the receive sequence then sends no answer.
+    messages.answers.push_back(MessageResult::OK);
+    window().deleteSequence(true, 1);
+    EXPECT_EQ(sends.sequenceCount(), 2);
+    EXPECT_EQ(receives[0].answerIndex, kNoAnswer);
+    EXPECT_EQ(answerCell(0), "");
+    EXPECT_EQ(window().sendListWidget()->currentRow(), 1);
+
+    // A sequence no one answers with gets the short question.
+    messages.answers.push_back(MessageResult::OK);
+    window().deleteSequence(true, 0);
+    EXPECT_EQ(messages.shown.back().text,
+              "Deleting a Send Sequence cannot be undone. Are you sure to delete this Send Sequence?");
+    EXPECT_EQ(sends.sequenceCount(), 1);
+    messages.answers.push_back(MessageResult::OK);
+    window().deleteSequence(false, 1);
+    EXPECT_EQ(messages.shown.back().text,
+              "Deleting a Receive Sequence cannot be undone. Are you sure to delete this Receive Sequence?");
+    EXPECT_EQ(receives.sequenceCount(), 1);
+    EXPECT_EQ(window().receiveListWidget()->rowCount(), 1);
+}
+
+} // namespace
+} // namespace corvane

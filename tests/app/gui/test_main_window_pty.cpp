@@ -1,0 +1,78 @@
+// End to end: the main window on a project whose channel is a pseudo-terminal; the test plays the
+// device at the far end.
+#include "MainWindowFixture.h"
+
+#include "platform/PtyPair.h"
+
+#include <QTest>
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+class MainWindowPtyTest : public test::MainWindowFixture {
+protected:
+    void TearDown() override {
+        MainWindowFixture::TearDown();
+        unsetenv("CORVANE_COM77");
+    }
+
+    // Whatever the far end has received so far.
+    std::string drainPeer() {
+        char buffer[4096];
+        ssize_t n = 0;
+        while ((n = ::read(peer.master(), buffer, sizeof buffer)) > 0) {
+            fromWindow.append(buffer, static_cast<std::size_t>(n));
+        }
+        return fromWindow;
+    }
+
+    test::PtyPair peer;
+    std::string fromWindow;
+};
+
+TEST_F(MainWindowPtyTest, AReceiveSequenceAnswersTheDeviceAndTheHexViewShowsBoth) {
+    ASSERT_TRUE(peer.ok());
+    ASSERT_EQ(setenv("CORVANE_COM77", peer.path().c_str(), 1), 0);
+    // PingPong on COM77 instead of the loopback port.
+    std::string project = test::readFile(root + "bin/Samples/PingPong.ptp");
+    const auto at = project.find("COM256");
+    ASSERT_NE(at, std::string::npos);
+    project.replace(at, 6, "COM77");
+    test::writeFile(root + "work/Device.ptp", project);
+    ASSERT_TRUE(start({root + "work/Device.ptp"}));
+    ASSERT_TRUE(messages.shown.empty()) << messageTexts()[0];
+    window().show();
+    window().setSequencesDisplayMode(1);
+
+    QTest::keyClick(window().commWindows().window(1), Qt::Key_F5);
+    window().MainProcess(false, true);
+    ASSERT_TRUE(window().communicationRuns()) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    EXPECT_EQ(panel(3), "  COM77  ");
+
+    // The device says "Ping"; "Ping received" answers with "Pong".
+    ASSERT_TRUE(peer.write({'P', 'i', 'n', 'g', '\r', '\n'}));
+    ASSERT_TRUE(passUntil([&] { return drainPeer().size() >= 6; })) << fromWindow;
+    EXPECT_EQ(fromWindow, "Pong\r\n");
+    ASSERT_TRUE(passUntil([&] {
+        const QString hex = viewText(1);
+        return hex.contains("50 69 6E 67 0D 0A") && hex.contains("50 6F 6E 67 0D 0A");
+    })) << viewText(1).toStdString();
+    const QString hex = viewText(1);
+    EXPECT_LT(hex.indexOf("50 69 6E 67 0D 0A"), hex.indexOf("50 6F 6E 67 0D 0A")) << hex.toStdString();
+
+    // Nothing more goes out: the device's silence is answered by silence.
+    for (int i = 0; i < 50; ++i) {
+        window().MainProcess(false, true);
+    }
+    EXPECT_EQ(drainPeer(), "Pong\r\n");
+
+    QTest::keyClick(window().commWindows().window(1), Qt::Key_F6);
+    window().MainProcess(false, true);
+    EXPECT_FALSE(window().communicationRuns());
+}
+
+} // namespace
+} // namespace corvane
