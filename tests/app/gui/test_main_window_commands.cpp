@@ -123,6 +123,17 @@ TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPas
     window().MainProcess(false, true);
     EXPECT_EQ(opened.back(), "Options2");
 
+    // So does the click label on the send list in receive-only monitoring.
+    state().communicationSettings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    window().setMainScreenDisplayStatus();
+    auto* changeMode = window().findChild<QWidget*>("lblChangeCommunicationMode");
+    ASSERT_NE(changeMode, nullptr);
+    ASSERT_TRUE(changeMode->isVisibleTo(&window()));
+    QTest::mouseClick(changeMode, Qt::LeftButton);
+    EXPECT_EQ(window().pendingCommand(), "ProjectSettings");
+    window().MainProcess(false, true);
+    EXPECT_EQ(opened.back(), "ProjectSettings");
+
     // Withdrawn, the command is disabled again.
     window().setDialogCommand("ProjectSettings", nullptr);
     EXPECT_FALSE(window().action("ProjectSettings")->isEnabled());
@@ -197,6 +208,32 @@ TEST_F(MainWindowCommandsTest, MenusAndToolButtonsFollowCommunication) {
     auto* changeMode = window().findChild<QWidget*>("lblChangeCommunicationMode");
     ASSERT_NE(changeMode, nullptr);
     EXPECT_TRUE(changeMode->isVisibleTo(&window()));
+}
+
+TEST_F(MainWindowCommandsTest, LoggingSwapsItsButtonsAndStopsFromTheToolBar) {
+    openPingPong();
+    window().setDialogCommand("SnapStart", [] {});
+    EXPECT_TRUE(window().toolAction("SnapStart")->isEnabled());
+    state().settings.logBaseFilePath = root + "work/session";
+    state().settings.logASCII = true;
+    ASSERT_TRUE(state().logging.openLogFiles()) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    EXPECT_FALSE(window().toolAction("LogStart")->isVisible());
+    EXPECT_TRUE(window().toolAction("LogStop")->isVisible());
+    EXPECT_TRUE(window().toolAction("LogStop")->isEnabled());
+    EXPECT_TRUE(window().action("LogStop")->isEnabled());
+    EXPECT_FALSE(window().action("LogStart")->isEnabled());
+    // No snapshot while logging.
+    EXPECT_FALSE(window().toolAction("SnapStart")->isEnabled());
+    EXPECT_FALSE(window().action("SnapStart")->isEnabled());
+
+    window().toolAction("LogStop")->trigger();
+    EXPECT_FALSE(state().logging.loggingRuns());
+    EXPECT_TRUE(std::filesystem::exists(root + "work/session_asc.htm") ||
+                std::filesystem::exists(root + "work/session_asc.txt"));
+    EXPECT_TRUE(window().toolAction("LogStart")->isVisible());
+    EXPECT_FALSE(window().toolAction("LogStop")->isVisible());
+    EXPECT_FALSE(window().action("LogStop")->isEnabled());
+    EXPECT_TRUE(window().toolAction("SnapStart")->isEnabled());
 }
 
 TEST_F(MainWindowCommandsTest, CancelAtTheSaveQuestionKeepsProjectListsAndModifiedFlag) {
