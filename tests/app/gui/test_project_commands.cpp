@@ -75,6 +75,34 @@ TEST_F(ProjectCommandsTest, OpenStartsInTheProjectsFolderAndCancelKeepsTheProjec
     EXPECT_EQ(state().current.baseName, "PingPong");
 }
 
+TEST_F(ProjectCommandsTest, ImportAppendsTheSequencesAndKeepsTheProjectAndItsAnswers) {
+    const int sends = state().lists.sendList().sequenceCount();
+    const int receives = state().lists.receiveList().sequenceCount();
+    chosenPath = root + "bin/Samples/ModemDiagnostics.ptp";
+    window().action("Import")->trigger();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0], "Import Sequence List|" + root + "bin/Samples/|open");
+    EXPECT_EQ(state().current.baseName, "PingPong");
+    EXPECT_TRUE(window().projectModified());
+    EXPECT_TRUE(window().action("Save")->isEnabled());
+    EXPECT_GT(state().lists.sendList().sequenceCount(), sends);
+    EXPECT_GT(state().lists.receiveList().sequenceCount(), receives);
+    EXPECT_EQ(window().sendListWidget()->rowCount(), state().lists.sendList().sequenceCount());
+    EXPECT_EQ(window().receiveListWidget()->rowCount(), state().lists.receiveList().sequenceCount());
+    // The project's own answers still point at their sequences; imported answers point past them.
+    const auto& sendList = state().lists.sendList();
+    const auto& receiveList = state().lists.receiveList();
+    for (int i = 0; i < receiveList.sequenceCount(); ++i) {
+        const int answer = receiveList[i].answerIndex;
+        if (answer < 0) {
+            continue;
+        }
+        ASSERT_LT(answer, sendList.sequenceCount()) << i;
+        EXPECT_EQ(receiveList[i].answerName, sendList[answer].name) << i;
+        EXPECT_EQ(i < receives, answer < sends) << i;
+    }
+}
+
 TEST_F(ProjectCommandsTest, OpenedProjectsAppearInTheRecentMenu) {
     ASSERT_TRUE(window().OpenExistingProject(root + "bin/Samples/ModemDiagnostics.ptp"));
     auto* recent = window().findChild<QAction*>("mnuRecentProject0");
