@@ -236,6 +236,29 @@ TEST_F(MainWindowCommandsTest, LoggingSwapsItsButtonsAndStopsFromTheToolBar) {
     EXPECT_TRUE(window().toolAction("SnapStart")->isEnabled());
 }
 
+TEST_F(MainWindowCommandsTest, ShortcutsOfTheHiddenMenusDoNothingWhileRunning) {
+    openPingPong();
+    window().activateWindow();
+    int dialogs = 0;
+    window().setFileDialog([&](const std::string&, const std::string&, bool, int&) {
+        ++dialogs;
+        return std::string();
+    });
+    window().execUserStart();
+    ASSERT_TRUE(window().communicationRuns());
+    QApplication::processEvents();
+    QTest::keyClick(window().sendListWidget(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(window().sendListWidget(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(window().communicationRuns());
+    EXPECT_EQ(state().current.baseName, "PingPong");
+    window().execUserStop();
+    QApplication::processEvents();
+    // Stopped, Ctrl+O opens the file dialog.
+    QTest::keyClick(window().sendListWidget(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(dialogs, 1);
+}
+
 TEST_F(MainWindowCommandsTest, CancelAtTheSaveQuestionKeepsProjectListsAndModifiedFlag) {
     openPingPong();
     int fileDialogs = 0;
