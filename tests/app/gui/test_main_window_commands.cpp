@@ -111,6 +111,16 @@ TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPas
     EXPECT_EQ(window().editIndex(), 1);
     window().MainProcess(false, true);
     EXPECT_EQ(opened.back(), "EditSendSeq");
+    // The same by mouse.
+    QTableWidget* sends = window().sendListWidget();
+    const QPoint cell = sends->visualItemRect(sends->item(0, 1)).center();
+    // A real double click: press and release, then the double click.
+    QTest::mouseClick(sends->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(sends->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(window().editIndex(), 0);
+    EXPECT_EQ(window().pendingCommand(), "EditSendSeq");
+    window().MainProcess(false, true);
+    EXPECT_EQ(opened.size(), 4u);
 
     // The disabled view's click label stops communication and asks for the options' second tab.
     window().execUserStart();
