@@ -6,6 +6,7 @@
 #include "app/gui/EngineCommunicationPass.h"
 #include "app/gui/HelpSystem.h"
 #include "app/gui/ProgramState.h"
+#include "app/gui/SequenceListTable.h"
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmAbout.h"
 #include "persistence/ProgramSettings.h"
@@ -323,7 +324,7 @@ void frmMain::buildCentralArea() {
     horizontalSplitter_->setObjectName("splitHorizontal");
 
     auto makeList = [](QWidget* parent, const QStringList& headers) {
-        auto* table = new QTableWidget(parent);
+        auto* table = new SequenceListTable(parent);
         table->setColumnCount(static_cast<int>(headers.size()));
         table->setHorizontalHeaderLabels(headers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -381,6 +382,10 @@ void frmMain::buildCentralArea() {
             [this](int row, int) { editSequence(true, row); });
     connect(receiveList_, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { editSequence(false, row); });
+    connect(static_cast<SequenceListTable*>(sendList_), &SequenceListTable::moveRequested, this,
+            [this](int from, int to) { moveSequence(true, from, to); });
+    connect(static_cast<SequenceListTable*>(receiveList_), &SequenceListTable::moveRequested, this,
+            [this](int from, int to) { moveSequence(false, from, to); });
     connect(sendList_, &QTableWidget::customContextMenuRequested, this, &frmMain::sendListContextMenu);
     connect(receiveList_, &QTableWidget::customContextMenuRequested, this, &frmMain::receiveListContextMenu);
     connect(receiveList_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
