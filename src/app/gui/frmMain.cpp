@@ -404,6 +404,22 @@ void frmMain::buildCentralArea() {
         tabs_->addTab(caption);
     }
     commLayout->addWidget(tabs_);
+    // Over the communication window while logging runs with the window switched off.
+    loggingOverlay_ = new QWidget(commArea);
+    loggingOverlay_->setObjectName("overlayLoggingWindowDisabled");
+    auto* loggingLayout = new QHBoxLayout(loggingOverlay_);
+    auto* loggingText = new QLabel(
+        "Communication window disabled while logging. Click here to enable the communication window and  ",
+        loggingOverlay_);
+    loggingText->setWordWrap(true);
+    stopLoggingLabel_ = new ClickableLabel("<u>Stop Logging</u>", loggingOverlay_);
+    stopLoggingLabel_->setObjectName("lblStopLogging");
+    // Snapshot mode has no controller in this window yet, so stopping logging is all there is to do.
+    connect(stopLoggingLabel_, &ClickableLabel::clicked, this, [this] { runCommand("LogStop"); });
+    loggingLayout->addWidget(loggingText, 1);
+    loggingLayout->addWidget(stopLoggingLabel_);
+    loggingOverlay_->setVisible(false);
+    commLayout->addWidget(loggingOverlay_);
     commStack_ = new QStackedWidget(commArea);
     std::array<CommTextEdit*, 4> windows{};
     for (int i = 0; i < 4; ++i) {
@@ -679,8 +695,10 @@ void frmMain::setToolAndMenuStates() {
 void frmMain::setCommTabs() {
     visibleView_ = std::clamp(tabs_->currentIndex(), 0, 3);
     if (commWindows_->viewEnabled(visibleView_)) {
+        loggingOverlay_->setVisible(state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled);
         commStack_->setCurrentIndex(visibleView_);
     } else {
+        loggingOverlay_->setVisible(false);
         commWindows_->clearPending(visibleView_);
         commStack_->setCurrentWidget(disabledViewPage_);
     }

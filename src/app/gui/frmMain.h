@@ -226,6 +226,8 @@ private:
     QTabBar* tabs_ = nullptr;
     QStackedWidget* commStack_ = nullptr;
     QWidget* disabledViewPage_ = nullptr;
+    QWidget* loggingOverlay_ = nullptr;
+    ClickableLabel* stopLoggingLabel_ = nullptr;
     ClickableLabel* consoleLabel_ = nullptr;
     ClickableLabel* changeModeLabel_ = nullptr;
     ClickableLabel* commWindowModesLabel_ = nullptr;
