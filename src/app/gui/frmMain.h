@@ -8,6 +8,8 @@
 #include <QMainWindow>
 
 #include <array>
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,6 +60,17 @@ public:
     // The main loop: passes until the program is asked to stop, then communication and logging end.
     void MainLoop();
     void MainProcess(bool uiEventsOnly, bool idleSleep);
+    // Work time of the main loop passes. The idle wait doesn't count, nor does the event pump while
+    // communication is stopped (it waits for user input); deferred commands and their dialogs do.
+    struct PassStats {
+        std::uint64_t passes = 0;
+        std::chrono::steady_clock::duration longest{};
+        std::uint64_t slowPasses = 0; // passes longer than kSlowPass
+    };
+    static constexpr std::chrono::milliseconds kSlowPass{50};
+    const PassStats& passStats() const { return passStats_; }
+    // One line for stderr: passes, longest pass in milliseconds, passes above 50 ms.
+    std::string passStatsText() const;
     void setPendingCommand(const std::string& command) { pendingCommand_ = command; }
     const std::string& pendingCommand() const { return pendingCommand_; }
     // Runs the deferred command now, if there is one.
@@ -205,6 +218,7 @@ private:
 
     std::string pendingCommand_;
     double statusRefreshTime_ = -1;
+    PassStats passStats_;
     bool modified_ = false;
     bool console_ = false;
     bool closing_ = false;

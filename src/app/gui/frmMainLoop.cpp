@@ -30,8 +30,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace corvane {
 
@@ -58,9 +61,25 @@ void frmMain::MainLoop() {
     }
     execUserStop();
     state_.logging.stopLogging(true);
+    if (std::getenv("CORVANE_PASS_STATS") != nullptr) {
+        std::fprintf(stderr, "%s\n", passStatsText().c_str());
+    }
+}
+
+std::string frmMain::passStatsText() const {
+    const double longestMs = std::chrono::duration<double, std::milli>(passStats_.longest).count();
+    char text[160];
+    std::snprintf(text, sizeof text, "corvane: %llu main loop passes, longest %.1f ms, %llu above %lld ms",
+                  static_cast<unsigned long long>(passStats_.passes), longestMs,
+                  static_cast<unsigned long long>(passStats_.slowPasses),
+                  static_cast<long long>(kSlowPass.count()));
+    return text;
 }
 
 void frmMain::MainProcess(bool uiEventsOnly, bool idleSleep) {
+    using Clock = std::chrono::steady_clock;
+    auto segmentStart = Clock::now();
+    Clock::duration work{};
     try {
         if (!uiEventsOnly) {
             if (!(state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled)) {
@@ -77,7 +96,9 @@ void frmMain::MainProcess(bool uiEventsOnly, bool idleSleep) {
             }
             if (idle && idleSleep && communicationRuns()) {
                 // Returns early when a packet arrives.
+                work += Clock::now() - segmentStart;
                 pass_->idleWait(pass_->idleWaitMs());
+                segmentStart = Clock::now();
             }
             double now = secondsSinceMidnight();
             if (std::fabs(now - statusRefreshTime_) >= 0.05) {
@@ -96,9 +117,16 @@ void frmMain::MainProcess(bool uiEventsOnly, bool idleSleep) {
     }
     if (communicationRuns() || uiEventsOnly) {
         QApplication::processEvents(QEventLoop::AllEvents);
+        work += Clock::now() - segmentStart;
     } else {
+        work += Clock::now() - segmentStart;
         // Nothing to poll: sleep until the user does something or the status refresh is due.
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    ++passStats_.passes;
+    passStats_.longest = std::max(passStats_.longest, work);
+    if (work > kSlowPass) {
+        ++passStats_.slowPasses;
     }
 }
 
