@@ -1,7 +1,11 @@
 // The work time of the main loop passes: count, longest pass and passes above 50 ms.
 #include "MainWindowFixture.h"
 
+#include "app/gui/CommunicationPass.h"
+
 #include <chrono>
+#include <cstdint>
+#include <memory>
 
 namespace corvane {
 namespace {
@@ -31,17 +35,38 @@ TEST_F(MainLoopPassStatsTest, PassesAreCountedAndASlowOneIsRemembered) {
         << text;
 }
 
+// A pass that never finds data and whose idle wait takes 60 ms.
+class SlowIdlePass : public CommunicationPass {
+public:
+    bool runPass() override { return true; }
+    void idleWait(int) override {
+        QThread::msleep(60);
+        ++waits;
+    }
+    void sendSequence(int, int) override {}
+    void sendTyped(const ClSequence&) override {}
+    void enqueue(const ClSequence&) override {}
+    void takeActivity(bool& direction0, bool& direction1) override { direction0 = direction1 = false; }
+    std::uint16_t lastStatusFlags() const override { return 0; }
+    void setManualRtsDtr(bool, bool) override {}
+    int waits = 0;
+};
+
 TEST_F(MainLoopPassStatsTest, TheIdleWaitIsNotWorkTime) {
     openPingPong();
     window().execUserStart();
     ASSERT_TRUE(window().communicationRuns());
-    const auto slowBefore = window().passStats().slowPasses;
-    // Idle passes with communication running wait for data; none of that wait counts as work.
-    for (int i = 0; i < 20; ++i) {
+    auto pass = std::make_unique<SlowIdlePass>();
+    SlowIdlePass& fake = *pass;
+    window().replaceCommunicationPass(std::move(pass));
+    const auto before = window().passStats();
+    for (int i = 0; i < 3; ++i) {
         window().MainProcess(false, true);
     }
-    EXPECT_EQ(window().passStats().slowPasses, slowBefore);
-    window().execUserStop();
+    // Three passes that each waited 60 ms while idle, and none of them was slow.
+    EXPECT_EQ(fake.waits, 3);
+    EXPECT_EQ(window().passStats().passes, before.passes + 3);
+    EXPECT_EQ(window().passStats().slowPasses, before.slowPasses);
 }
 
 TEST_F(MainLoopPassStatsTest, TheFiguresGoToStderrAtTheEndOnlyWhenAskedFor) {
