@@ -293,6 +293,21 @@ class Program:
             return None
         return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
 
+    def close_gracefully(self, timeout=15):
+        """F6, then File > Exit, so that the main loop ends and its pass statistics are printed.
+        True when the program ended by itself."""
+        self.key("F6")
+        time.sleep(0.5)
+        self.key("alt+f")
+        time.sleep(0.3)
+        self.key("x")
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if not os.path.exists("/proc/%d" % self.pid):
+                return True
+            time.sleep(0.1)
+        return False
+
     def stop(self):
         stop_group(self.process)
         self.log.close()
@@ -458,7 +473,17 @@ def run_traffic(tmp, formatted, rate, seconds, rss_every=1.0, quiet=False):
             "window_chars": len(text) if text else 0,
             "load": (load_before, open("/proc/loadavg").read().split()[0]),
             "alive": program.process.poll() is None and os.path.exists("/proc/%d" % program.pid),
+            "pass_stats": None,
         }
+        # With CORVANE_PASS_STATS set, the program prints its main loop pass statistics when the
+        # loop ends, so it is closed through its menu instead of being terminated.
+        if os.environ.get("CORVANE_PASS_STATS") and result["alive"]:
+            if program.close_gracefully():
+                lines = [line for line in program.output().splitlines() if "main loop passes" in line]
+                result["pass_stats"] = lines[-1] if lines else "no statistics line"
+            else:
+                result["pass_stats"] = "the program did not close by itself"
+
     finally:
         if program:
             program.stop()
@@ -498,6 +523,8 @@ def report_traffic(label, rate, r):
     print("  machine load average (1 min) at the start and the end: %s, %s" % r["load"])
     if not r["alive"]:
         print("  corvane was no longer running at the end")
+    if r.get("pass_stats"):
+        print("  " + r["pass_stats"])
     sys.stdout.flush()
 
 
