@@ -41,17 +41,17 @@ int baudRateIndex(const std::string& text) {
 std::string baudRateText(std::int32_t baudRate) {
     return std::to_string(baudRate);
 }
-std::string parityName(int index) {
-    return lookup(kParities, index);
+std::string parityName(Parity parity) {
+    return lookup(kParities, toStored(parity));
 }
-std::string dataBitsName(int index) {
-    return lookup(kDataBits, index);
+std::string dataBitsName(DataBits dataBits) {
+    return lookup(kDataBits, toStored(dataBits));
 }
-std::string stopBitsName(int index) {
-    return lookup(kStopBits, index);
+std::string stopBitsName(StopBits stopBits) {
+    return lookup(kStopBits, toStored(stopBits));
 }
-std::string flowControlName(int index) {
-    return lookup(kFlowControls, index);
+std::string flowControlName(FlowControl flowControl) {
+    return lookup(kFlowControls, static_cast<int>(flowControl));
 }
 std::string signalLevelName(int index) {
     return lookup(kSignalLevels, index);

@@ -1,21 +1,24 @@
 #pragma once
 
+#include "communication/CommunicationCodes.h"
+
 #include <cstdint>
 #include <string>
 
 namespace corvane {
 
-// The name tables of the communication settings, shared by the project settings dialog and the
-// project file. An index outside its table gives an empty text.
+// The name tables of the communication settings, shared by the project settings dialog, the
+// status bar, the project listing and the channel settings strings. An index or a code outside its
+// table gives an empty text.
 std::string baudRateName(int index);
 // The index of the last entry equal to the trimmed text, else 6 ("9600").
 int baudRateIndex(const std::string& text);
 // A baud rate as text: the trimmed decimal number.
 std::string baudRateText(std::int32_t baudRate);
-std::string parityName(int index);
-std::string dataBitsName(int index);
-std::string stopBitsName(int index);
-std::string flowControlName(int index);
+std::string parityName(Parity parity);
+std::string dataBitsName(DataBits dataBits);
+std::string stopBitsName(StopBits stopBits);
+std::string flowControlName(FlowControl flowControl);
 std::string signalLevelName(int index);
 
 inline constexpr int kBaudRateCount = 16;

@@ -35,16 +35,16 @@ MdCommunication::MdCommunication(SerialFunctionLibrary& library, ClCommChannel& 
       hooks_(hooks != nullptr ? hooks : &defaultHooks_) {}
 
 std::string MdCommunication::flowControlWord() const {
-    if (settings_.communicationMode != kModeSendReceive) {
+    if (settings_.communicationMode != CommunicationMode::SendReceive) {
         return "OFF";
     }
     switch (settings_.flowControl) {
-    case 2:
-    case 5:
+    case FlowControl::RtsCts:
+    case FlowControl::RtsCtsSingleByte:
         return "RTSCTS";
-    case 3:
+    case FlowControl::XonXoff:
         return "XONXOFF";
-    case 6:
+    case FlowControl::RtsHighWhileSending:
         return "RTSSEND";
     default:
         return "OFF";
@@ -81,16 +81,16 @@ bool MdCommunication::CommunicationPortInit(int channelIndex) {
         reportInternalError(kErrorIllegalValue, "CommunicationPortInit: Illegal channel no.", kModule);
     }
     ClCommChannel& ch = channel(channelIndex);
-    bool sendReceive = settings_.communicationMode == kModeSendReceive;
+    bool sendReceive = settings_.communicationMode == CommunicationMode::SendReceive;
     ch.setQueueID(sendReceive ? 2 : channelIndex + 1);
-    ch.setRs232_watchModemSignals(sendReceive && settings_.flowControl == 1);
+    ch.setRs232_watchModemSignals(sendReceive && settings_.flowControl == FlowControl::ManualRtsDtr);
     ch.setChannelSettings(setupCommChannelObjects(channelIndex));
     if (ch.channelStatus() != ClCommChannel::kStatusIllegalSettings) {
         ch.openChannel();
     }
     bool open = ch.channelStatus() == ClCommChannel::kStatusOpen;
-    if (open && ch.channelType() == ClCommChannel::kTypeCom && sendReceive && settings_.flowControl != 1 &&
-        settings_.flowControl != 2) {
+    if (open && ch.channelType() == ClCommChannel::kTypeCom && sendReceive &&
+        settings_.flowControl != FlowControl::ManualRtsDtr && settings_.flowControl != FlowControl::RtsCts) {
         ch.rs232_setRTSDTR(true, true);
     }
     if (!open) {
@@ -187,7 +187,7 @@ void MdCommunication::startCommunication() {
     buildDirectionTags();
 
     if (expertOptions_.communicationDriverMode == 1) {
-        if (settings_.communicationMode == kModeMonitorReceiveOnly &&
+        if (settings_.communicationMode == CommunicationMode::MonitorReceiveOnly &&
             plannedChannelType(0) == ClCommChannel::kTypeVtp) {
             MessageRequest question;
             question.text =

@@ -38,9 +38,6 @@ class MdCommunication {
 public:
     static constexpr const char* kModule = "MdCommunication";
     static constexpr const char* kHighPriorityTitle = "Expert Options: High Priority Mode";
-    static constexpr int kModeSendReceive = 0;
-    static constexpr int kModeMonitorReceiveOnly = 1;
-    static constexpr int kModeMonitorReceiveModify = 2;
 
     MdCommunication(SerialFunctionLibrary& library, ClCommChannel& channel1, ClCommChannel& channel2,
                     CommunicationSettings& settings, ExpertOptions& expertOptions, MessageService& messages,
@@ -56,7 +53,7 @@ public:
     const CommunicationRunState& runState() const { return runState_; }
     CommunicationRunState& runState() { return runState_; }
     ClCommChannel& channel(int index) { return index == 0 ? channel1_ : channel2_; }
-    bool monitoring() const { return settings_.communicationMode != kModeSendReceive; }
+    bool monitoring() const { return settings_.communicationMode != CommunicationMode::SendReceive; }
 
     // The flow-control word of the settings strings ("OFF", "RTSCTS", "XONXOFF", "RTSSEND").
     std::string flowControlWord() const;

@@ -152,8 +152,10 @@ void MdCommunicationReceive::processPacket(int dataWords) {
 
 void MdCommunicationReceive::closePiece(int d, int first, int last) {
     CommunicationRunState& run = communication_.runState();
-    const int filter = settings_.contentFilter;
-    const bool visible = filter == 0 || (filter == 1 && d == 0) || (filter == 2 && d == 1);
+    const ContentFilter filter = settings_.contentFilter;
+    const bool visible = filter == ContentFilter::AllData ||
+                         (filter == ContentFilter::Channel1Only && d == 0) ||
+                         (filter == ContentFilter::Channel2Only && d == 1);
     if (run.headerRequest || visible) {
         output_.header(d, run.headerRequest, packetTime_);
         run.headerRequest = false;

@@ -59,9 +59,7 @@ private:
     void keepHistory(ClSequence& pattern, ClSequence& history, int d, CharCode c, bool& hit);
     void fireActions(ReceiveSequenceRecord& record, int d);
     std::string channelName(int index);
-    bool receiveOnly() const {
-        return settings_.communicationMode == MdCommunication::kModeMonitorReceiveOnly;
-    }
+    bool receiveOnly() const { return settings_.communicationMode == CommunicationMode::MonitorReceiveOnly; }
 
     SerialFunctionLibrary& library_;
     MdCommunication& communication_;

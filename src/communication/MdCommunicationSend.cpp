@@ -34,7 +34,7 @@ void MdCommunicationSend::prepareSendList() {
 
 bool MdCommunicationSend::sendingPossible() const {
     return !communication_.communicationStopped() &&
-           settings_.communicationMode != MdCommunication::kModeMonitorReceiveOnly;
+           settings_.communicationMode != CommunicationMode::MonitorReceiveOnly;
 }
 
 void MdCommunicationSend::clearRepeat(int index) {
@@ -257,7 +257,7 @@ void MdCommunicationSend::periodicSending() {
 
 bool MdCommunicationSend::sendTypedCharacters(const ClSequence& characters) {
     if (communication_.communicationStopped() ||
-        settings_.communicationMode != MdCommunication::kModeSendReceive || characters.size() == 0) {
+        settings_.communicationMode != CommunicationMode::SendReceive || characters.size() == 0) {
         return false;
     }
     words_.assign(characters.data(), characters.data() + characters.size());
@@ -273,7 +273,8 @@ bool MdCommunicationSend::sendTypedCharacters(const ClSequence& characters) {
 }
 
 void MdCommunicationSend::setManualRtsDtr(bool rts, bool dtr) {
-    if (settings_.flowControl == 1 && settings_.communicationMode == MdCommunication::kModeSendReceive) {
+    if (settings_.flowControl == FlowControl::ManualRtsDtr &&
+        settings_.communicationMode == CommunicationMode::SendReceive) {
         communication_.channel(0).rs232_setRTSDTR(rts, dtr);
     }
 }

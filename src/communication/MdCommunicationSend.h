@@ -88,7 +88,8 @@ private:
     bool sendFunctionEntry(ClSequence& sequence);
     bool waitPending() const { return communication_.runState().pendingWait != kNoWait; }
     bool contentShowsDirection0() const {
-        return settings_.contentFilter == 0 || settings_.contentFilter == 1;
+        return settings_.contentFilter == ContentFilter::AllData ||
+               settings_.contentFilter == ContentFilter::Channel1Only;
     }
     void outputSent(const std::vector<CharCode>& words, int first, int last, bool forceHeader);
     void clearRepeat(int index);

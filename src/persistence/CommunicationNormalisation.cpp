@@ -20,11 +20,12 @@ void normaliseCommunicationSettings(CommunicationSettings& s) {
     if (s.tapSignallingLevel < 0 || s.tapSignallingLevel > 2) {
         s.tapSignallingLevel = 0;
     }
-    if (s.communicationMode == 0 && !projectformat::beginsWith(s.channelA, "COM")) {
-        s.flowControl = 0;
+    if (s.communicationMode == CommunicationMode::SendReceive &&
+        !projectformat::beginsWith(s.channelA, "COM")) {
+        s.flowControl = FlowControl::None;
     }
-    if (s.dataBits == 0) {
-        s.dataBits = 1;
+    if (s.dataBits == DataBits::Four) {
+        s.dataBits = DataBits::Five;
     }
     if (!comOrTap(s.channelA)) {
         s.channelA = "COM1";

@@ -5,7 +5,7 @@
 namespace corvane {
 
 // Brings the communication settings into the form this program supports: tap signalling level
-// 0 to 2, no flow control on a non-COM channel in Send/Receive mode, at least 5 data bits, and
+// 0 to 2, no flow control on a non-COM channel in Send/Receive mode, 5 data bits instead of 4, and
 // channels that are COM ports or taps ("COM1"/"COM2" instead of anything else). Giving the
 // channel objects their settings strings afterwards is the caller's part.
 void normaliseCommunicationSettings(CommunicationSettings& settings);

@@ -113,7 +113,9 @@ void writeTextSetupSettings(SettingsStore& store, const ProgramSettingsData& dat
 
 void readCommunicationSettings(const SettingsStore& store, CommunicationSettings& c) {
     SettingsSection s(store, "Communication");
-    s.readInteger("CommType", 0, INT32_MIN, INT32_MAX, c.communicationMode);
+    int mode = toStored(c.communicationMode);
+    s.readInteger("CommType", toStored(CommunicationMode::SendReceive), INT32_MIN, INT32_MAX, mode);
+    c.communicationMode = communicationModeFromStored(mode);
     int portA = 1;
     int portB = 2;
     s.readInteger("CommPortA", 1, INT32_MIN, INT32_MAX, portA);
@@ -123,27 +125,37 @@ void readCommunicationSettings(const SettingsStore& store, CommunicationSettings
     s.readText("CommChannelA", c.channelA, c.channelA);
     s.readText("CommChannelB", c.channelB, c.channelB);
     c.baudRate = pf::readBaudRate(s.text("CommSpeedStr", "9600"));
-    s.readInteger("CommParity", 2, 0, 4, c.parity);
+    // Parity, data bits and stop bits are clamped to the named codes.
+    int parity = toStored(c.parity);
+    s.readInteger("CommParity", toStored(Parity::None), toStored(Parity::Even), toStored(Parity::Space),
+                  parity);
+    c.parity = parityFromStored(parity);
     s.readInteger("CommParErrChar", 63, 0, 255, c.parityErrorCharacter);
-    s.readInteger("CommDataBits", 4, 0, 4, c.dataBits);
-    s.readInteger("CommStopBits", 0, 0, 2, c.stopBits);
-    c.flowControl = pf::flowControlFromText(s.text("CommFlowControl", "0"));
+    int dataBits = toStored(c.dataBits);
+    s.readInteger("CommDataBits", toStored(DataBits::Eight), toStored(DataBits::Four),
+                  toStored(DataBits::Eight), dataBits);
+    c.dataBits = dataBitsFromStored(dataBits);
+    int stopBits = toStored(c.stopBits);
+    s.readInteger("CommStopBits", toStored(StopBits::One), toStored(StopBits::One), toStored(StopBits::Two),
+                  stopBits);
+    c.stopBits = stopBitsFromStored(stopBits);
+    c.flowControl = flowControlFromStored(s.text("CommFlowControl", toStored(FlowControl::None)));
     s.readInteger("LumoTapSignalingLevel", 0, INT32_MIN, INT32_MAX, c.tapSignallingLevel);
 }
 
 void writeCommunicationSettings(SettingsStore& store, const CommunicationSettings& c) {
     SettingsSection s(store, "Communication");
-    s.writeInteger("CommType", c.communicationMode);
+    s.writeInteger("CommType", toStored(c.communicationMode));
     s.writeInteger("CommPortA", pf::comPortNumber(c.channelA));
     s.writeInteger("CommPortB", pf::comPortNumber(c.channelB));
     s.write("CommChannelA", c.channelA);
     s.write("CommChannelB", c.channelB);
     s.write("CommSpeedStr", std::to_string(c.baudRate));
-    s.writeInteger("CommParity", c.parity);
+    s.writeInteger("CommParity", toStored(c.parity));
     s.writeInteger("CommParErrChar", c.parityErrorCharacter);
-    s.writeInteger("CommDataBits", c.dataBits);
-    s.writeInteger("CommStopBits", c.stopBits);
-    s.write("CommFlowControl", pf::flowControlToText(c.flowControl));
+    s.writeInteger("CommDataBits", toStored(c.dataBits));
+    s.writeInteger("CommStopBits", toStored(c.stopBits));
+    s.write("CommFlowControl", toStored(c.flowControl));
     s.writeInteger("LumoTapSignalingLevel", c.tapSignallingLevel);
 }
 

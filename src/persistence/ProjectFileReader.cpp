@@ -129,7 +129,7 @@ ProjectFileReader::Result ProjectFileReader::read(const std::string& path, bool 
             std::int16_t filter = 0;
             ok = readInt16(filter);
             if (ok) {
-                communication_.contentFilter = filter;
+                communication_.contentFilter = contentFilterFromStored(filter);
             }
         } else if (!import && line == "COMMCHANNELS" && version_ == 7) {
             std::string channelA;
@@ -169,7 +169,7 @@ bool ProjectFileReader::readCommSettings() {
     if (!readInt16(value)) {
         return false;
     }
-    c.communicationMode = value;
+    c.communicationMode = communicationModeFromStored(value);
     if (version_ < 8) {
         std::int16_t portA = 0;
         std::int16_t portB = 0;
@@ -195,7 +195,7 @@ bool ProjectFileReader::readCommSettings() {
     if (!readInt16(value)) {
         return false;
     }
-    c.parity = value;
+    c.parity = parityFromStored(value);
     if (!readLine(line)) {
         return false;
     }
@@ -207,19 +207,19 @@ bool ProjectFileReader::readCommSettings() {
     if (!readInt16(value)) {
         return false;
     }
-    c.dataBits = value;
+    c.dataBits = dataBitsFromStored(value);
     if (!readInt16(value)) {
         return false;
     }
-    c.stopBits = value;
+    c.stopBits = stopBitsFromStored(value);
     if (version_ >= 6) {
         if (!readLine(line)) {
             return false;
         }
-        c.flowControl = pf::flowControlFromText(line);
+        c.flowControl = flowControlFromStored(line);
     }
     if (version_ < 7) {
-        c.contentFilter = 0;
+        c.contentFilter = ContentFilter::AllData;
     }
     return true;
 }

@@ -73,7 +73,7 @@ bool ProjectFileWriter::write(const std::string& path, int version) {
     out.line(version);
     out.line("");
     out.line("COMMSETTINGS");
-    out.line(c.communicationMode);
+    out.line(toStored(c.communicationMode));
     if (version == 8) {
         out.line(singleLine(c.channelA));
         out.line(singleLine(c.channelB));
@@ -82,15 +82,15 @@ bool ProjectFileWriter::write(const std::string& path, int version) {
         out.line(pf::comPortNumber(c.channelB));
     }
     out.line(c.baudRate);
-    out.line(c.parity);
+    out.line(toStored(c.parity));
     out.line(c.parityErrorCharacter);
-    out.line(c.dataBits);
-    out.line(c.stopBits);
-    out.line(pf::flowControlToText(c.flowControl));
+    out.line(toStored(c.dataBits));
+    out.line(toStored(c.stopBits));
+    out.line(toStored(c.flowControl));
     out.line("");
     if (version >= 7) {
         out.line("COMMDISPLAY");
-        out.line(c.contentFilter);
+        out.line(toStored(c.contentFilter));
         out.line("");
     }
     if (version == 8) {

@@ -162,42 +162,6 @@ std::int32_t readBaudRate(std::string_view text) {
     return static_cast<std::int32_t>(rounded);
 }
 
-int flowControlFromText(std::string_view text) {
-    text = trimBlanks(text);
-    if (text == "1") {
-        return 1;
-    }
-    if (text == "2" || text == "+2") {
-        return 2;
-    }
-    if (text == "3" || text == "4") {
-        return 3;
-    }
-    if (text == "+0") {
-        return 6;
-    }
-    return 0;
-}
-
-std::string flowControlToText(int code) {
-    switch (code) {
-    case 1:
-        return "1";
-    case 2:
-        return "2";
-    case 3:
-        return "3";
-    case 4:
-        return "4";
-    case 5:
-        return "+2";
-    case 6:
-        return "+0";
-    default:
-        return "0";
-    }
-}
-
 std::int32_t readInterval(std::string_view text) {
     double seconds = leadingNumber(text);
     if (!(seconds >= 0.01)) {

@@ -32,12 +32,6 @@ inline constexpr std::int32_t kMaximumBaudRate = 9999999;
 // convert.
 std::int32_t readBaudRate(std::string_view text);
 
-// The flow control code of a stored text: "0" 0, "1" 1, "2" 2, "3" 3, "4" 3, "+2" 2, "+0" 6,
-// anything else (after trimming) 0.
-int flowControlFromText(std::string_view text);
-// The stored text of a flow control code: 0 to 4 as digits, 5 "+2", 6 "+0"; other codes "0".
-std::string flowControlToText(int code);
-
 inline constexpr std::int32_t kMinimumIntervalMs = 10;
 inline constexpr std::int32_t kMaximumIntervalMs = 9999000;
 // The repeat interval stored in seconds, as milliseconds: the leading number raised to 0.01,

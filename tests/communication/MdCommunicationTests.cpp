@@ -49,12 +49,12 @@ TEST(CommNameTables, LookupsAndLimits) {
     EXPECT_EQ(baudRateIndex(" 115200 "), 13);
     EXPECT_EQ(baudRateIndex("31250"), 6);
     EXPECT_EQ(baudRateText(9600), "9600");
-    EXPECT_EQ(parityName(2), "None");
-    EXPECT_EQ(parityName(-1), "");
-    EXPECT_EQ(dataBitsName(0), "4");
-    EXPECT_EQ(stopBitsName(1), "1.5");
-    EXPECT_EQ(flowControlName(6), "RTS high while sending");
-    EXPECT_EQ(flowControlName(7), "");
+    EXPECT_EQ(parityName(Parity::None), "None");
+    EXPECT_EQ(parityName(parityFromStored(-1)), "");
+    EXPECT_EQ(dataBitsName(DataBits::Four), "4");
+    EXPECT_EQ(stopBitsName(StopBits::OneAndHalf), "1.5");
+    EXPECT_EQ(flowControlName(FlowControl::RtsHighWhileSending), "RTS high while sending");
+    EXPECT_EQ(flowControlName(static_cast<FlowControl>(7)), "");
     EXPECT_EQ(signalLevelName(1), "1-RS422/485");
 }
 
@@ -63,18 +63,18 @@ TEST_F(CommunicationTest, SettingsStringsOfTheChannels) {
     settings.baudRate = 0;
     EXPECT_EQ(comm.setupCommChannelObjects(0), "COM1:None");
     settings.baudRate = 19200;
-    settings.parity = 0;
-    settings.dataBits = 3;
-    settings.stopBits = 2;
+    settings.parity = Parity::Even;
+    settings.dataBits = DataBits::Seven;
+    settings.stopBits = StopBits::Two;
     settings.parityErrorCharacter = 35;
     const char* words[] = {"OFF", "OFF", "RTSCTS", "XONXOFF", "OFF", "RTSCTS", "RTSSEND"};
     for (int flow = 0; flow < 7; ++flow) {
-        settings.flowControl = flow;
+        settings.flowControl = static_cast<FlowControl>(flow);
         EXPECT_EQ(comm.setupCommChannelObjects(0), std::string("COM1:19200,EVEN,7,2,") + words[flow] + ",35");
     }
-    settings.communicationMode = 1;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     for (int flow = 0; flow < 7; ++flow) {
-        settings.flowControl = flow;
+        settings.flowControl = static_cast<FlowControl>(flow);
         EXPECT_EQ(comm.setupCommChannelObjects(1), "COM2:19200,EVEN,7,2,OFF,35");
     }
     settings.channelA = "VTP0";
@@ -96,7 +96,7 @@ TEST_F(CommunicationTest, IllegalChannelIndexesAreInternalErrors) {
 }
 
 TEST_F(CommunicationTest, PortInitInSendReceiveMode) {
-    settings.flowControl = 1;
+    settings.flowControl = FlowControl::ManualRtsDtr;
     EXPECT_TRUE(comm.CommunicationPortInit(0));
     EXPECT_EQ(channel1.queueID(), 2);
     EXPECT_TRUE(channel1.rs232_watchModemSignals());
@@ -107,7 +107,7 @@ TEST_F(CommunicationTest, PortInitInSendReceiveMode) {
 
     library.lineCalls.clear();
     channel1.rs232_setRTSDTR(false, false);
-    settings.flowControl = 0;
+    settings.flowControl = FlowControl::None;
     EXPECT_TRUE(comm.CommunicationPortInit(0));
     EXPECT_FALSE(channel1.rs232_watchModemSignals());
     EXPECT_EQ(library.lineCalls, (std::vector<std::string>{"RTS 0 C", "DTR 0 C", "RTS 0 S", "DTR 0 S"}));
@@ -134,7 +134,7 @@ TEST_F(CommunicationTest, PortInitFailureShowsTheMessage) {
 }
 
 TEST_F(CommunicationTest, StartAndStopInSendReceiveMode) {
-    settings.flowControl = 3;
+    settings.flowControl = FlowControl::XonXoff;
     comm.startCommunication();
     EXPECT_FALSE(comm.communicationStopped());
     EXPECT_EQ(hooks.steps,
@@ -191,8 +191,8 @@ TEST_F(CommunicationTest, StopWhileShuttingDownDoesNotWait) {
 }
 
 TEST_F(CommunicationTest, MonitoringOpensBothChannelsWithoutFlowControl) {
-    settings.communicationMode = 1;
-    settings.flowControl = 2;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
+    settings.flowControl = FlowControl::RtsCts;
     settings.channelA = "COM1";
     settings.channelB = "COM12";
     comm.startCommunication();
@@ -212,7 +212,7 @@ TEST_F(CommunicationTest, MonitoringOpensBothChannelsWithoutFlowControl) {
 }
 
 TEST_F(CommunicationTest, MonitoringWithABusySecondPortClosesTheFirstAgain) {
-    settings.communicationMode = 2;
+    settings.communicationMode = CommunicationMode::MonitorReceiveModify;
     library.openResults[1] = kSioAlreadyOpen;
     comm.startCommunication();
     EXPECT_TRUE(comm.communicationStopped());
@@ -225,7 +225,7 @@ TEST_F(CommunicationTest, MonitoringWithABusySecondPortClosesTheFirstAgain) {
 }
 
 TEST_F(CommunicationTest, WaitsAfterOpeningTapsAndTapDevices) {
-    settings.communicationMode = 1;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     settings.channelA = "TAP0";
     settings.channelB = "TAP1";
     comm.startCommunication();
@@ -242,7 +242,7 @@ TEST_F(CommunicationTest, WaitsAfterOpeningTapsAndTapDevices) {
     comm.stopCommunication();
 
     clock.sleeps.clear();
-    settings.communicationMode = 0;
+    settings.communicationMode = CommunicationMode::SendReceive;
     settings.channelA = "SERVER:3001";
     comm.startCommunication();
     EXPECT_TRUE(clock.sleeps.empty());
@@ -264,7 +264,7 @@ TEST_F(CommunicationTest, HighPriorityModeCannotStart) {
 
 TEST_F(CommunicationTest, HighPriorityModeWithATapDeviceAsks) {
     options.communicationDriverMode = 1;
-    settings.communicationMode = 1;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     settings.channelA = "VTP0";
     settings.channelB = "VTP1";
     messages.answers = {MessageResult::Cancel};

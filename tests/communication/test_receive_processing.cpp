@@ -61,7 +61,7 @@ TEST_F(ReceiveTest, WildcardPatternsTrailingOptionalAndDirectionsKeepTheirOwnCur
     any.appendCharacter(kWildcardOne);
     any.appendCharacter('Z');
     addReceive("any", any, "%_H");
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveModify;
+    settings.communicationMode = CommunicationMode::MonitorReceiveModify;
     start();
     arrive("ABC");
     // X and Y on one line, Z on the other: no match across directions.
@@ -99,7 +99,7 @@ TEST_F(ReceiveTest, ContentFilterDecidesWhichDirectionsShow) {
     stamps(true);
     auto& record = addReceive("B", sequenceOf("B"), "seen");
     record.timeStampAfterComment = 1;
-    settings.contentFilter = 3;
+    settings.contentFilter = ContentFilter::CommentsOnly;
     start();
     arrive("ABC");
     engine.communicationPass();
@@ -107,14 +107,16 @@ TEST_F(ReceiveTest, ContentFilterDecidesWhichDirectionsShow) {
     EXPECT_EQ(ascii(), " seen \r\n10:20:30.400 [RX] - ");
     EXPECT_EQ(hex(), " seen \r\n10:20:30.400 [RX] - ");
 
-    for (int filter : {1, 2}) {
+    for (ContentFilter filter : {ContentFilter::Channel1Only, ContentFilter::Channel2Only}) {
         engine.stopCommunication();
         settings.contentFilter = filter;
         start();
         arrive("r");
         arrive("t", 1);
         engine.communicationPass();
-        EXPECT_EQ(ascii(), filter == 1 ? "\r\n10:20:30.400 [TX] - t" : "\r\n10:20:30.400 [RX] - r") << filter;
+        EXPECT_EQ(ascii(), filter == ContentFilter::Channel1Only ? "\r\n10:20:30.400 [TX] - t"
+                                                                 : "\r\n10:20:30.400 [RX] - r")
+            << toStored(filter);
     }
 }
 
@@ -132,7 +134,7 @@ TEST_F(ReceiveTest, AnswersAreQueuedAndSentExceptInReceiveOnlyMonitoring) {
 
     engine.stopCommunication();
     library.transmissions.clear();
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     expert.dataForwarding = 1;
     start();
     arrive("ping");
@@ -142,7 +144,7 @@ TEST_F(ReceiveTest, AnswersAreQueuedAndSentExceptInReceiveOnlyMonitoring) {
 }
 
 TEST_F(ReceiveTest, ReceiveOnlyMonitoringForwardsEachLineToTheOther) {
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     start();
     arrive("to-b", 1);
     arrive("to-a", 2);
@@ -183,7 +185,7 @@ TEST_F(ReceiveTest, LineErrorsDropThePacketDataAndAreReported) {
 }
 
 TEST_F(ReceiveTest, QueueOverflowEmptiesTheQueueWithAMessageNamingBothMonitoredLines) {
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     expert.dataForwarding = 1;
     start();
     // A small queue that overflows: fill the real queue past its capacity.

@@ -145,7 +145,7 @@ TEST_F(SendTest, APartNotTakenSetsAWaitAndIsRetriedAfterTheFifoDrains) {
 }
 
 TEST_F(SendTest, ReceiveOnlyMonitoringSendsNothingAndStopsRepeating) {
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     int index = addSend("p", sequenceOf("p"));
     sendList[index].repeatRunning = 1;
     std::vector<int> refreshed;
@@ -255,14 +255,14 @@ TEST_F(SendTest, TypedCharactersBypassTheQueueAndRtsDtrNeedManualControl) {
     engine.send().setManualRtsDtr(false, true);
     EXPECT_TRUE(library.lineCalls.empty());
     engine.stopCommunication();
-    settings.flowControl = 1;
+    settings.flowControl = FlowControl::ManualRtsDtr;
     start();
     library.lineCalls.clear();
     engine.send().setManualRtsDtr(false, true);
     EXPECT_EQ(library.lineCalls, (std::vector<std::string>{"RTS 0 C", "DTR 0 S"}));
 
     engine.stopCommunication();
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveModify;
+    settings.communicationMode = CommunicationMode::MonitorReceiveModify;
     start();
     EXPECT_FALSE(engine.send().sendTypedCharacters(sequenceOf("k")));
 }

@@ -40,10 +40,10 @@ TEST_F(ProgramSettingsTest, FreshUserGetsTheDefaults) {
     expected.channelB = "COM2";
     EXPECT_EQ(communication, expected);
     EXPECT_EQ(communication.baudRate, 9600);
-    EXPECT_EQ(communication.parity, 2);
-    EXPECT_EQ(communication.dataBits, 4);
-    EXPECT_EQ(communication.stopBits, 0);
-    EXPECT_EQ(communication.flowControl, 0);
+    EXPECT_EQ(communication.parity, Parity::None);
+    EXPECT_EQ(communication.dataBits, DataBits::Eight);
+    EXPECT_EQ(communication.stopBits, StopBits::One);
+    EXPECT_EQ(communication.flowControl, FlowControl::None);
 
     EXPECT_EQ(settings.commDisplayModeEnabled, (std::array<bool, 4>{true, true, true, false}));
     EXPECT_TRUE(settings.stampDate && settings.stampTime && settings.stampNewLine &&
@@ -79,8 +79,8 @@ TEST_F(ProgramSettingsTest, ValuesOutOfRangeAreClampedAndMalformedOnesKeepTheVal
     settings.cmtTextColor = 77;
     readAll();
     EXPECT_EQ(settings.dispFontSize, 8);
-    EXPECT_EQ(communication.parity, 4);
-    EXPECT_EQ(communication.dataBits, 1) << "0 is read, then raised by the normalisation";
+    EXPECT_EQ(communication.parity, Parity::Space);
+    EXPECT_EQ(communication.dataBits, DataBits::Five) << "0 is read, then raised by the normalisation";
     EXPECT_EQ(settings.dispBack, 0);
     EXPECT_EQ(settings.cmtTextColor, 77);
     EXPECT_EQ(settings.dispCommWindowFormat, 1);
@@ -103,7 +103,7 @@ TEST_F(ProgramSettingsTest, CommunicationSectionPortsAndChannelStrings) {
     EXPECT_EQ(communication.channelA, "COM3");
     EXPECT_EQ(communication.channelB, "COM7");
     EXPECT_EQ(communication.baudRate, 115200);
-    EXPECT_EQ(communication.flowControl, 3);
+    EXPECT_EQ(communication.flowControl, FlowControl::XonXoff);
     EXPECT_EQ(communication.tapSignallingLevel, 0);
 
     store.setValue("Communication", "CommChannelA", "TAP0");
@@ -111,7 +111,8 @@ TEST_F(ProgramSettingsTest, CommunicationSectionPortsAndChannelStrings) {
     readAll();
     EXPECT_EQ(communication.channelA, "TAP0");
     EXPECT_EQ(communication.channelB, "COM2");
-    EXPECT_EQ(communication.flowControl, 0) << "no flow control on a tap in Send/Receive mode";
+    EXPECT_EQ(communication.flowControl, FlowControl::None)
+        << "no flow control on a tap in Send/Receive mode";
 
     writeCommunicationSettings(store, communication);
     EXPECT_EQ(store.value("Communication", "CommPortA"), "1");

@@ -41,19 +41,19 @@ TEST_F(ProjectLoadTest, Versions2To5AddTheirReceiveFieldsOneByOne) {
     EXPECT_EQ(receive(2).comment, "");
     EXPECT_EQ(receive(0).lineBreakAfterComment, 0);
 
-    communication.flowControl = 2;
-    communication.contentFilter = 3;
+    communication.flowControl = FlowControl::RtsCts;
+    communication.contentFilter = ContentFilter::CommentsOnly;
     ASSERT_TRUE(loadData("v4"));
-    EXPECT_EQ(communication.communicationMode, 1);
+    EXPECT_EQ(communication.communicationMode, CommunicationMode::MonitorReceiveOnly);
     EXPECT_EQ(communication.channelA, "COM3");
     EXPECT_EQ(communication.channelB, "COM4");
     EXPECT_EQ(communication.baudRate, 19200);
-    EXPECT_EQ(communication.parity, 0);
+    EXPECT_EQ(communication.parity, Parity::Even);
     EXPECT_EQ(communication.parityErrorCharacter, 42);
-    EXPECT_EQ(communication.dataBits, 3);
-    EXPECT_EQ(communication.stopBits, 2);
-    EXPECT_EQ(communication.flowControl, 2) << "version 4 has no flow control line";
-    EXPECT_EQ(communication.contentFilter, 0);
+    EXPECT_EQ(communication.dataBits, DataBits::Seven);
+    EXPECT_EQ(communication.stopBits, StopBits::Two);
+    EXPECT_EQ(communication.flowControl, FlowControl::RtsCts) << "version 4 has no flow control line";
+    EXPECT_EQ(communication.contentFilter, ContentFilter::AllData);
     EXPECT_EQ(receive(0).comment, "Line end seen");
     EXPECT_EQ(receive(0).lineBreakAfterComment, 1);
     EXPECT_EQ(receive(0).snapshotTrigger, 1);
@@ -61,7 +61,7 @@ TEST_F(ProjectLoadTest, Versions2To5AddTheirReceiveFieldsOneByOne) {
     ASSERT_TRUE(loadData("v5"));
     EXPECT_EQ(communication.channelA, "COM5");
     EXPECT_EQ(communication.baudRate, 115200) << "115200.5 rounds half to even";
-    EXPECT_EQ(communication.flowControl, 2);
+    EXPECT_EQ(communication.flowControl, FlowControl::RtsCts);
     EXPECT_EQ(hex(receive(0).sequence), "?? ??");
     EXPECT_EQ(receive(0).snapshotTrigger, 0);
     EXPECT_EQ(receive(0).stopCommunication, 0);
@@ -71,7 +71,7 @@ TEST_F(ProjectLoadTest, Version6ReadsHexSequencesIntervalsAndFlowControlText) {
     ASSERT_TRUE(loadData("v6"));
     EXPECT_EQ(communication.channelA, "COM3");
     EXPECT_EQ(communication.channelB, "COM4");
-    EXPECT_EQ(communication.flowControl, 3) << "\"4\" reads as XON/XOFF";
+    EXPECT_EQ(communication.flowControl, FlowControl::XonXoff) << "\"4\" reads as XON/XOFF";
     ASSERT_EQ(sendCount(), 2);
     EXPECT_EQ(hex(send(0).sequence), "41 42 ?? 0D");
     EXPECT_EQ(send(0).repeat, 1);
@@ -89,8 +89,8 @@ TEST_F(ProjectLoadTest, CommChannelsCountsInVersion7Only) {
     ASSERT_TRUE(loadData("v7"));
     EXPECT_EQ(communication.channelA, "TAP0");
     EXPECT_EQ(communication.channelB, "TAP1");
-    EXPECT_EQ(communication.contentFilter, 2);
-    EXPECT_EQ(communication.flowControl, 2) << "\"+2\" reads as RTS/CTS";
+    EXPECT_EQ(communication.contentFilter, ContentFilter::Channel2Only);
+    EXPECT_EQ(communication.flowControl, FlowControl::RtsCts) << "\"+2\" reads as RTS/CTS";
     EXPECT_EQ(send(0).repeatInterval, 500);
     // The loaded project keeps the two wildcards only.
     EXPECT_EQ(hex(receive(0).sequence), "41");
@@ -103,15 +103,15 @@ TEST_F(ProjectLoadTest, CommChannelsCountsInVersion7Only) {
 
 TEST_F(ProjectLoadTest, Version8ReadsEverySetting) {
     ASSERT_TRUE(loadData("v8"));
-    EXPECT_EQ(communication.communicationMode, 2);
+    EXPECT_EQ(communication.communicationMode, CommunicationMode::MonitorReceiveModify);
     EXPECT_EQ(communication.channelA, "COM7:9600,NONE,8,1,OFF,63");
     EXPECT_EQ(communication.channelB, "TAP1");
     EXPECT_EQ(communication.baudRate, 57600);
-    EXPECT_EQ(communication.parity, 4);
+    EXPECT_EQ(communication.parity, Parity::Space);
     EXPECT_EQ(communication.parityErrorCharacter, 35);
-    EXPECT_EQ(communication.stopBits, 2);
-    EXPECT_EQ(communication.flowControl, 6);
-    EXPECT_EQ(communication.contentFilter, 3);
+    EXPECT_EQ(communication.stopBits, StopBits::Two);
+    EXPECT_EQ(communication.flowControl, FlowControl::RtsHighWhileSending);
+    EXPECT_EQ(communication.contentFilter, ContentFilter::CommentsOnly);
     EXPECT_EQ(communication.tapSignallingLevel, 1);
     ASSERT_EQ(sendCount(), 2);
     EXPECT_EQ(send(1).repeatInterval, 1500);
@@ -200,7 +200,7 @@ TEST_F(ProjectLoadTest, ImportAppendsAndMapsAnswersAfterTheExistingEntries) {
         addSend("Own" + std::to_string(i), "30");
     }
     communication.channelA = "COM9";
-    communication.contentFilter = 1;
+    communication.contentFilter = ContentFilter::Channel1Only;
     notepad.text = "my notes";
     ASSERT_TRUE(loadData("answer_to_three", true));
     ASSERT_EQ(sendCount(), 9);
@@ -209,7 +209,7 @@ TEST_F(ProjectLoadTest, ImportAppendsAndMapsAnswersAfterTheExistingEntries) {
     EXPECT_TRUE(host.modified);
     // Importing never touches the settings or the notepad.
     EXPECT_EQ(communication.channelA, "COM9");
-    EXPECT_EQ(communication.contentFilter, 1);
+    EXPECT_EQ(communication.contentFilter, ContentFilter::Channel1Only);
     EXPECT_EQ(notepad.text, "my notes");
 
     ASSERT_TRUE(loadData("v8", true));
@@ -266,7 +266,7 @@ TEST_F(ProjectLoadTest, NetworkChannelsAskBeforeTurningIntoComPorts) {
     EXPECT_EQ(current.baseName, "network_COMOnly");
     EXPECT_EQ(communication.channelA, "COM1");
     EXPECT_EQ(communication.channelB, "COM2");
-    EXPECT_EQ(communication.flowControl, 0) << "normalised while channel A was no COM port";
+    EXPECT_EQ(communication.flowControl, FlowControl::None) << "normalised while channel A was no COM port";
 
     messages.shown.clear();
     messages.answers = {MessageResult::No};
@@ -281,7 +281,7 @@ TEST_F(ProjectLoadTest, OneComChannelIsEnoughToOpenWithoutAQuestion) {
     EXPECT_EQ(current.baseName, "server_and_com");
     EXPECT_EQ(communication.channelA, "COM1");
     EXPECT_EQ(communication.channelB, "COM2");
-    EXPECT_EQ(communication.flowControl, 0) << "normalised while channel A was no COM port";
+    EXPECT_EQ(communication.flowControl, FlowControl::None) << "normalised while channel A was no COM port";
 }
 
 TEST_F(ProjectLoadTest, NotepadFileIsLoadedAndShownOrFailsTheOpen) {

@@ -11,16 +11,16 @@ class ProjectSaveTest : public ProjectTest {
 protected:
     void fillProject() {
         communication = CommunicationSettings{};
-        communication.communicationMode = 2;
+        communication.communicationMode = CommunicationMode::MonitorReceiveModify;
         communication.channelA = "COM12:19200,EVEN,7,2,RTSCTS,0";
         communication.channelB = "TAP3";
         communication.baudRate = 19200;
-        communication.parity = 0;
+        communication.parity = Parity::Even;
         communication.parityErrorCharacter = 0;
-        communication.dataBits = 3;
-        communication.stopBits = 2;
-        communication.flowControl = 6;
-        communication.contentFilter = 2;
+        communication.dataBits = DataBits::Seven;
+        communication.stopBits = StopBits::Two;
+        communication.flowControl = FlowControl::RtsHighWhileSending;
+        communication.contentFilter = ContentFilter::Channel2Only;
         communication.tapSignallingLevel = 2;
         addSend("Query \xE2\x82\xAC", "41 54 0D 0A", 0, 5000);
         addSend("Poll", "?? ## 00 FF", 1, 1234);
@@ -123,8 +123,8 @@ TEST_F(ProjectSaveTest, Version7WritesPortNumbersAndLeavesOutTheTapLevel) {
     ASSERT_TRUE(loadHere("v7"));
     EXPECT_EQ(communication.channelA, "COM12");
     EXPECT_EQ(communication.channelB, "COM1");
-    EXPECT_EQ(communication.contentFilter, 2);
-    EXPECT_EQ(communication.flowControl, 6);
+    EXPECT_EQ(communication.contentFilter, ContentFilter::Channel2Only);
+    EXPECT_EQ(communication.flowControl, FlowControl::RtsHighWhileSending);
     EXPECT_EQ(communication.tapSignallingLevel, 2) << "not in the file: kept as it was";
     EXPECT_EQ(receive(0).comment, "  two leading blanks %_count");
     EXPECT_EQ(send(1).repeatInterval, 1234);
@@ -141,14 +141,14 @@ TEST_F(ProjectSaveTest, OlderVersionsLoseOnlyChannelStringsDisplayAndTapLevel) {
         ASSERT_TRUE(saveProject(env, directory, "old", version));
         communication = CommunicationSettings{};
         communication.tapSignallingLevel = 1;
-        communication.contentFilter = 3;
+        communication.contentFilter = ContentFilter::CommentsOnly;
         ASSERT_TRUE(loadHere("old")) << version;
         EXPECT_TRUE(messages.shown.empty());
         CommunicationSettings expected = before.communication;
         expected.channelA = "COM12";
         expected.channelB = "COM1";
         expected.tapSignallingLevel = 1;
-        expected.contentFilter = version == 7 ? before.communication.contentFilter : 0;
+        expected.contentFilter = version == 7 ? before.communication.contentFilter : ContentFilter::AllData;
         EXPECT_EQ(communication, expected) << version;
         const Snapshot after = snapshot();
         EXPECT_EQ(after.send, before.send) << version;
@@ -165,10 +165,10 @@ TEST_F(ProjectSaveTest, Version6LeavesOutTheDisplayBlockAndKeepsOnlyWildcards) {
     EXPECT_NE(text.find("\r\n41 42 43\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\n0D\r\n"), std::string::npos);
 
-    communication.contentFilter = 3;
+    communication.contentFilter = ContentFilter::CommentsOnly;
     ASSERT_TRUE(loadHere("v6"));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(communication.contentFilter, 0);
+    EXPECT_EQ(communication.contentFilter, ContentFilter::AllData);
     EXPECT_EQ(receive(0).answerIndex, 3);
     EXPECT_EQ(receive(1).active, 0);
 }

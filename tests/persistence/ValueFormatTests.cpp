@@ -62,18 +62,6 @@ TEST(ProjectValueFormatTest, IntervalsReadAndWrite) {
     }
 }
 
-TEST(ProjectValueFormatTest, FlowControlTextTable) {
-    const std::pair<const char*, int> reads[] = {{"0", 0},  {"1", 1},  {"2", 2},    {"3", 3}, {"4", 3},
-                                                 {"+2", 2}, {"+0", 6}, {" +0 ", 6}, {"x", 0}, {"5", 0}};
-    for (const auto& [text, code] : reads) {
-        EXPECT_EQ(pf::flowControlFromText(text), code) << text;
-    }
-    for (int code : {0, 1, 2, 3, 6}) {
-        EXPECT_EQ(pf::flowControlFromText(pf::flowControlToText(code)), code) << code;
-    }
-    EXPECT_EQ(pf::flowControlToText(5), "+2");
-}
-
 TEST(ProjectValueFormatTest, ComPortNumbers) {
     EXPECT_EQ(pf::comPortNumber("COM3"), 3);
     EXPECT_EQ(pf::comPortNumber(" com12 :9600,NONE"), 12);
@@ -103,30 +91,30 @@ TEST(ProjectIdentityTest, BaseNameRule) {
 TEST(CommunicationNormalisationTest, Rules) {
     CommunicationSettings s;
     s.tapSignallingLevel = 3;
-    s.communicationMode = 0;
+    s.communicationMode = CommunicationMode::SendReceive;
     s.channelA = "TAP0";
-    s.flowControl = 2;
-    s.dataBits = 0;
+    s.flowControl = FlowControl::RtsCts;
+    s.dataBits = DataBits::Four;
     s.channelB = "TCP:x";
     normaliseCommunicationSettings(s);
     EXPECT_EQ(s.tapSignallingLevel, 0);
-    EXPECT_EQ(s.flowControl, 0);
-    EXPECT_EQ(s.dataBits, 1);
+    EXPECT_EQ(s.flowControl, FlowControl::None);
+    EXPECT_EQ(s.dataBits, DataBits::Five);
     EXPECT_EQ(s.channelA, "TAP0");
     EXPECT_EQ(s.channelB, "COM2");
 
     s.channelA = "COM2";
     s.channelB = "com3";
-    s.flowControl = 2;
+    s.flowControl = FlowControl::RtsCts;
     normaliseCommunicationSettings(s);
     EXPECT_EQ(s.channelB, "COM1") << "channel B avoids channel A's COM2; lower case is no COM port";
-    EXPECT_EQ(s.flowControl, 2);
+    EXPECT_EQ(s.flowControl, FlowControl::RtsCts);
 
-    s.communicationMode = 1;
+    s.communicationMode = CommunicationMode::MonitorReceiveOnly;
     s.channelA = "TAP0";
     s.tapSignallingLevel = -1;
     normaliseCommunicationSettings(s);
-    EXPECT_EQ(s.flowControl, 2) << "only Send/Receive mode drops the flow control";
+    EXPECT_EQ(s.flowControl, FlowControl::RtsCts) << "only Send/Receive mode drops the flow control";
     EXPECT_EQ(s.tapSignallingLevel, 0);
 }
 

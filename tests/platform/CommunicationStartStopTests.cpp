@@ -58,7 +58,7 @@ protected:
 };
 
 TEST_F(StartStopTest, MonitoringTagsEachLineWithItsQueueId) {
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     comm.startCommunication();
     ASSERT_FALSE(comm.communicationStopped()) << (messages.shown.empty() ? "" : messages.shown[0].text);
     ASSERT_TRUE(line1.write({'a'}));
@@ -95,7 +95,7 @@ TEST_F(StartStopTest, SendReceiveSendsEverythingBeforeClosing) {
 }
 
 TEST_F(StartStopTest, BusySecondPortClosesTheFirstAndNamesTheSecond) {
-    settings.communicationMode = MdCommunication::kModeMonitorReceiveModify;
+    settings.communicationMode = CommunicationMode::MonitorReceiveModify;
     ASSERT_GE(library.SioResetExt(11, 4096, 4096, 9600, 0, 0, 8, 63, 0), 0);
     comm.startCommunication();
     EXPECT_TRUE(comm.communicationStopped());

@@ -52,7 +52,7 @@ std::string projectListing(const std::string& dateText, const std::string& title
     out.heading("Project Settings");
 
     out.line("Communication Mode");
-    if (settings.communicationMode == 0) {
+    if (settings.communicationMode == CommunicationMode::SendReceive) {
         out.line("Send/Receive");
         out.line("Send/Receive on channel: " + settings.channelA);
     } else {

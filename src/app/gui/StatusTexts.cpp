@@ -23,7 +23,7 @@ std::string channelDetail(const ChannelStatusView& channel) {
 
 } // namespace
 
-std::string communicationStatusText(int communicationMode, const ChannelStatusView& channel1,
+std::string communicationStatusText(CommunicationMode communicationMode, const ChannelStatusView& channel1,
                                     const ChannelStatusView& channel2, const SnapshotStatusView& snapshot) {
     if (snapshot.modeOn && snapshot.triggered) {
         return snapshot.complete ? "Snapshot complete" : "Taking snapshot ...";
@@ -44,7 +44,7 @@ std::string communicationStatusText(int communicationMode, const ChannelStatusVi
     std::string detail = channelDetail(channel1);
     bool channel1Error =
         channel1.status != ClCommChannel::kStatusClosed && channel1.status != ClCommChannel::kStatusOpen;
-    if (communicationMode != MdCommunication::kModeSendReceive && !channel1Error) {
+    if (communicationMode != CommunicationMode::SendReceive && !channel1Error) {
         switch (channel2.status) {
         case ClCommChannel::kStatusClosed:
             text = "Commmunication ports closed";
@@ -81,19 +81,19 @@ std::string windowFormatPanelText(int dispCommWindowFormat) {
     return dispCommWindowFormat > 0 ? "Colors&Fonts Mode" : "Plain Text Mode";
 }
 
-std::string channelPanelText(int communicationMode, const std::string& channel1,
+std::string channelPanelText(CommunicationMode communicationMode, const std::string& channel1,
                              const std::string& channel2) {
     std::string text;
-    if (communicationMode == MdCommunication::kModeSendReceive) {
+    if (communicationMode == CommunicationMode::SendReceive) {
         text = channel1;
-    } else if (communicationMode == MdCommunication::kModeMonitorReceiveOnly) {
+    } else if (communicationMode == CommunicationMode::MonitorReceiveOnly) {
         text = channel1 + " / " + channel2;
     }
     return "  " + text + "  ";
 }
 
-std::string serialPanelText(bool hasSerialParameters, std::int32_t baudRate, int parity, int dataBits,
-                            int stopBits) {
+std::string serialPanelText(bool hasSerialParameters, std::int32_t baudRate, Parity parity, DataBits dataBits,
+                            StopBits stopBits) {
     if (!hasSerialParameters) {
         return "No Serial Settings";
     }
@@ -101,10 +101,10 @@ std::string serialPanelText(bool hasSerialParameters, std::int32_t baudRate, int
            stopBitsName(stopBits);
 }
 
-FlowPanel flowControlPanel(int communicationMode, int flowControl, int channel1Type,
+FlowPanel flowControlPanel(CommunicationMode communicationMode, FlowControl flowControl, int channel1Type,
                            bool hasSerialParameters) {
     FlowPanel panel;
-    if (communicationMode == MdCommunication::kModeMonitorReceiveOnly &&
+    if (communicationMode == CommunicationMode::MonitorReceiveOnly &&
         channel1Type == ClCommChannel::kTypeVtp) {
         panel.visible = true;
         panel.tapDeviceMode = true;
@@ -114,11 +114,11 @@ FlowPanel flowControlPanel(int communicationMode, int flowControl, int channel1T
         panel.dtrToolTip = "Data Terminal Ready (DTE side / Channel 2)";
         return panel;
     }
-    if (communicationMode != MdCommunication::kModeMonitorReceiveOnly && flowControl != 0 &&
+    if (communicationMode != CommunicationMode::MonitorReceiveOnly && flowControl != FlowControl::None &&
         hasSerialParameters) {
         panel.visible = true;
         panel.text = flowControlName(flowControl);
-        panel.indicatorsVisible = flowControl == 1;
+        panel.indicatorsVisible = flowControl == FlowControl::ManualRtsDtr;
         panel.rtsToolTip = "Request To Send - Double click to change";
         panel.dtrToolTip = "Data Terminal Ready - Double click to change";
     }

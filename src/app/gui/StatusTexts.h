@@ -1,5 +1,7 @@
 #pragma once
 
+#include "communication/CommunicationCodes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -22,18 +24,19 @@ struct SnapshotStatusView {
 };
 
 // Panel 1: the status text of the communication.
-std::string communicationStatusText(int communicationMode, const ChannelStatusView& channel1,
+std::string communicationStatusText(CommunicationMode communicationMode, const ChannelStatusView& channel1,
                                     const ChannelStatusView& channel2, const SnapshotStatusView& snapshot);
 
 // Panel 2: "Colors&Fonts Mode" for formatted output (format above 0), else "Plain Text Mode".
 std::string windowFormatPanelText(int dispCommWindowFormat);
 
 // Panel 3: two blanks, the channel text, two blanks.
-std::string channelPanelText(int communicationMode, const std::string& channel1, const std::string& channel2);
+std::string channelPanelText(CommunicationMode communicationMode, const std::string& channel1,
+                             const std::string& channel2);
 
 // Panel 4: "No Serial Settings" or "9600, None, 8, 1".
-std::string serialPanelText(bool hasSerialParameters, std::int32_t baudRate, int parity, int dataBits,
-                            int stopBits);
+std::string serialPanelText(bool hasSerialParameters, std::int32_t baudRate, Parity parity, DataBits dataBits,
+                            StopBits stopBits);
 
 // Panel 5 and the line indicator strip.
 struct FlowPanel {
@@ -44,7 +47,7 @@ struct FlowPanel {
     std::string rtsToolTip;
     std::string dtrToolTip;
 };
-FlowPanel flowControlPanel(int communicationMode, int flowControl, int channel1Type,
+FlowPanel flowControlPanel(CommunicationMode communicationMode, FlowControl flowControl, int channel1Type,
                            bool hasSerialParameters);
 
 // The deferred command a double click on a panel (1 to 5) posts; empty for panel 1, which starts

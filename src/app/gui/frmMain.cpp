@@ -610,9 +610,9 @@ void frmMain::EnableSave() {
 }
 
 void frmMain::setMainScreenDisplayStatus() {
-    const int mode = state_.communicationSettings.communicationMode;
-    receiveOnlyOverlay_->setVisible(mode == MdCommunication::kModeMonitorReceiveOnly);
-    sendList_->setEnabled(mode != MdCommunication::kModeMonitorReceiveOnly);
+    const CommunicationMode mode = state_.communicationSettings.communicationMode;
+    receiveOnlyOverlay_->setVisible(mode == CommunicationMode::MonitorReceiveOnly);
+    sendList_->setEnabled(mode != CommunicationMode::MonitorReceiveOnly);
     setWindowCaption();
     setToolAndMenuStates();
     setStatusBar();
@@ -624,19 +624,19 @@ void frmMain::setMainScreenDisplayStatus() {
     if (expert.communicationDriverMode == 1) {
         expertText = "high priority mode";
     }
-    if (expert.dataForwarding == 1 && mode == MdCommunication::kModeMonitorReceiveOnly) {
+    if (expert.dataForwarding == 1 && mode == CommunicationMode::MonitorReceiveOnly) {
         expertText += expertText.empty() ? "no data forwarding" : " / no data forwarding";
     }
     expertLabel_->setText(QString::fromStdString("Expert option: " + expertText));
     expertLabel_->setVisible(!expertText.empty());
-    const int filter = state_.communicationSettings.contentFilter;
+    const ContentFilter filter = state_.communicationSettings.contentFilter;
     std::string filterText;
-    bool monitoring = mode != MdCommunication::kModeSendReceive;
-    if (filter == 1) {
+    bool monitoring = mode != CommunicationMode::SendReceive;
+    if (filter == ContentFilter::Channel1Only) {
         filterText = monitoring ? "[" + state_.communicationSettings.channelA + "] only" : "[TX] only";
-    } else if (filter == 2) {
+    } else if (filter == ContentFilter::Channel2Only) {
         filterText = monitoring ? "[" + state_.communicationSettings.channelB + "] only" : "[RX] only";
-    } else if (filter == 3) {
+    } else if (filter == ContentFilter::CommentsOnly) {
         filterText = "comments only";
     }
     filterLabel_->setText(QString::fromStdString(filterText));
@@ -649,8 +649,7 @@ void frmMain::setToolAndMenuStates() {
     const bool logging = state_.logging.loggingRuns();
     // Snapshot mode has no controller in this window yet, so it is never on.
     const bool snapshot = false;
-    const bool sendReceive =
-        state_.communicationSettings.communicationMode == MdCommunication::kModeSendReceive;
+    const bool sendReceive = state_.communicationSettings.communicationMode == CommunicationMode::SendReceive;
     for (QMenu* menu : mainMenus_) {
         menu->menuAction()->setEnabled(!running);
         menu->menuAction()->setVisible(!running);

@@ -421,7 +421,7 @@ void frmMain::updateStatusLinesIndicators(bool force) {
 
 void frmMain::tickActivityIcon() {
     const bool receiveOnly =
-        state_.communicationSettings.communicationMode == MdCommunication::kModeMonitorReceiveOnly;
+        state_.communicationSettings.communicationMode == CommunicationMode::MonitorReceiveOnly;
     int before = activity_.current();
     int icon = activity_.tick(!communicationRuns(), receiveOnly, activityFlags_[0], activityFlags_[1]);
     if (icon != before) {

@@ -79,11 +79,11 @@ TEST(CliOptions, RejectsMalformedLinesWithAReason) {
 
 TEST(CliProjectListing, ListsSettingsAndBothListsWithTheirOptions) {
     CommunicationSettings settings;
-    settings.communicationMode = 1;
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     settings.channelA = "COM1";
     settings.channelB = "VTP2";
-    settings.parity = 3;
-    settings.flowControl = 6;
+    settings.parity = Parity::Odd;
+    settings.flowControl = FlowControl::RtsHighWhileSending;
     settings.tapSignallingLevel = 2;
     SendSequenceList send;
     ReceiveSequenceList receive;

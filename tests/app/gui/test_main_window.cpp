@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, APeriodicSequenceStartsAndStopsWithItsButton) {
 
 TEST_F(MainWindowTest, ManualRtsAndDtrAreSwitchedByDoubleClick) {
     openPingPong();
-    state().communicationSettings.flowControl = 1;
+    state().communicationSettings.flowControl = FlowControl::ManualRtsDtr;
     window().setMainScreenDisplayStatus();
     EXPECT_EQ(panel(5), "Manual RTS/DTR Control");
     ASSERT_TRUE(window().lineIndicator(0)->isVisibleTo(&window()));

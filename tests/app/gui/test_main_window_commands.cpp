@@ -134,7 +134,7 @@ TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPas
     EXPECT_EQ(opened.back(), "Options2");
 
     // So does the click label on the send list in receive-only monitoring.
-    state().communicationSettings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    state().communicationSettings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     window().setMainScreenDisplayStatus();
     auto* changeMode = window().findChild<QWidget*>("lblChangeCommunicationMode");
     ASSERT_NE(changeMode, nullptr);
@@ -212,7 +212,7 @@ TEST_F(MainWindowCommandsTest, MenusAndToolButtonsFollowCommunication) {
     expectStopped(true);
 
     // Monitoring can't take the console.
-    state().communicationSettings.communicationMode = MdCommunication::kModeMonitorReceiveOnly;
+    state().communicationSettings.communicationMode = CommunicationMode::MonitorReceiveOnly;
     window().setMainScreenDisplayStatus();
     EXPECT_FALSE(window().action("ConsoleOn")->isEnabled());
     auto* changeMode = window().findChild<QWidget*>("lblChangeCommunicationMode");

@@ -7,6 +7,10 @@
 namespace corvane {
 namespace {
 
+constexpr auto kSendReceive = CommunicationMode::SendReceive;
+constexpr auto kReceiveOnly = CommunicationMode::MonitorReceiveOnly;
+constexpr auto kReceiveModify = CommunicationMode::MonitorReceiveModify;
+
 ChannelStatusView channel(int status, int type = ClCommChannel::kTypeCom, bool ready = true,
                           std::string shortName = "COM1") {
     ChannelStatusView v;
@@ -19,76 +23,92 @@ ChannelStatusView channel(int status, int type = ClCommChannel::kTypeCom, bool r
 
 TEST(StatusText, SendReceiveFollowsChannelOne) {
     const SnapshotStatusView none;
-    EXPECT_EQ(communicationStatusText(0, channel(0), channel(0), none), "Commmunication port closed");
-    EXPECT_EQ(communicationStatusText(0, channel(1), channel(0), none), "Commmunication port open");
-    EXPECT_EQ(communicationStatusText(0, channel(3), channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(0), channel(0), none),
+              "Commmunication port closed");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1), channel(0), none),
+              "Commmunication port open");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(3), channel(0), none),
               "Error while accessing the communication port(s)");
-    EXPECT_EQ(communicationStatusText(0, channel(2), channel(1), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(2), channel(1), none),
               "Error while accessing the communication port(s)");
-    EXPECT_EQ(communicationStatusText(0, channel(1, ClCommChannel::kTypeCom, false), channel(0), none),
-              "Commmunication port open (waiting for handshake) ");
-    EXPECT_EQ(communicationStatusText(0, channel(1, ClCommChannel::kTypeTcpClient, true), channel(0), none),
+    EXPECT_EQ(
+        communicationStatusText(kSendReceive, channel(1, ClCommChannel::kTypeCom, false), channel(0), none),
+        "Commmunication port open (waiting for handshake) ");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1, ClCommChannel::kTypeTcpClient, true),
+                                      channel(0), none),
               "Commmunication port open (connected) ");
-    EXPECT_EQ(communicationStatusText(0, channel(1, ClCommChannel::kTypeTcpServer, false), channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1, ClCommChannel::kTypeTcpServer, false),
+                                      channel(0), none),
               "Commmunication port open (no connection) ");
     // A closed channel has no detail, whatever its readiness.
-    EXPECT_EQ(communicationStatusText(0, channel(0, ClCommChannel::kTypeTcpClient, false), channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(0, ClCommChannel::kTypeTcpClient, false),
+                                      channel(0), none),
               "Commmunication port closed");
 }
 
 TEST(StatusText, MonitoringNamesBothPortsAndTheirDetails) {
     const SnapshotStatusView none;
-    EXPECT_EQ(communicationStatusText(1, channel(0), channel(0), none), "Commmunication ports closed");
-    EXPECT_EQ(communicationStatusText(1, channel(1), channel(1, 0, true, "COM2"), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(0), channel(0), none),
+              "Commmunication ports closed");
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1), channel(1, 0, true, "COM2"), none),
               "Commmunication ports open");
-    EXPECT_EQ(communicationStatusText(2, channel(1), channel(3), none),
+    EXPECT_EQ(communicationStatusText(kReceiveModify, channel(1), channel(3), none),
               "Error while accessing the communication port(s)");
     // Channel 1 in error keeps its own text.
-    EXPECT_EQ(communicationStatusText(1, channel(3), channel(1), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(3), channel(1), none),
               "Error while accessing the communication port(s)");
-    EXPECT_EQ(communicationStatusText(1, channel(1, 0, false, "COM1"), channel(1, 0, false, "COM2"), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1, 0, false, "COM1"),
+                                      channel(1, 0, false, "COM2"), none),
               "Commmunication ports open (COM1: waiting for handshake / COM2: waiting for handshake) ");
-    EXPECT_EQ(communicationStatusText(1, channel(1, 0, true, "COM1"), channel(1, 0, false, "COM2"), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1, 0, true, "COM1"), channel(1, 0, false, "COM2"),
+                                      none),
               "Commmunication ports open (COM2: waiting for handshake) ");
-    EXPECT_EQ(communicationStatusText(1, channel(1, 0, false, "COM1"), channel(1, 0, true, "COM2"), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1, 0, false, "COM1"), channel(1, 0, true, "COM2"),
+                                      none),
               "Commmunication ports open (COM1: waiting for handshake) ");
 }
 
 TEST(StatusText, SnapshotTextsWinOnceTriggered) {
     SnapshotStatusView snapshot{true, false, false};
-    EXPECT_EQ(communicationStatusText(0, channel(1), channel(0), snapshot), "Commmunication port open");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1), channel(0), snapshot),
+              "Commmunication port open");
     snapshot.triggered = true;
-    EXPECT_EQ(communicationStatusText(0, channel(1), channel(0), snapshot), "Taking snapshot ...");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1), channel(0), snapshot), "Taking snapshot ...");
     snapshot.complete = true;
-    EXPECT_EQ(communicationStatusText(0, channel(0), channel(0), snapshot), "Snapshot complete");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(0), channel(0), snapshot), "Snapshot complete");
 }
 
 TEST(StatusPanels, FormatChannelAndSerialPanels) {
     EXPECT_EQ(windowFormatPanelText(0), "Plain Text Mode");
     EXPECT_EQ(windowFormatPanelText(1), "Colors&Fonts Mode");
-    EXPECT_EQ(channelPanelText(0, "COM1", "COM2"), "  COM1  ");
-    EXPECT_EQ(channelPanelText(1, "COM1", "COM2"), "  COM1 / COM2  ");
-    EXPECT_EQ(channelPanelText(2, "COM1", "COM2"), "    ");
-    EXPECT_EQ(serialPanelText(true, 9600, 2, 4, 0), "9600, None, 8, 1");
-    EXPECT_EQ(serialPanelText(true, 115200, 0, 3, 2), "115200, Even, 7, 2");
-    EXPECT_EQ(serialPanelText(false, 9600, 2, 4, 0), "No Serial Settings");
+    EXPECT_EQ(channelPanelText(kSendReceive, "COM1", "COM2"), "  COM1  ");
+    EXPECT_EQ(channelPanelText(kReceiveOnly, "COM1", "COM2"), "  COM1 / COM2  ");
+    EXPECT_EQ(channelPanelText(kReceiveModify, "COM1", "COM2"), "    ");
+    EXPECT_EQ(serialPanelText(true, 9600, Parity::None, DataBits::Eight, StopBits::One), "9600, None, 8, 1");
+    EXPECT_EQ(serialPanelText(true, 115200, Parity::Even, DataBits::Seven, StopBits::Two),
+              "115200, Even, 7, 2");
+    EXPECT_EQ(serialPanelText(false, 9600, Parity::None, DataBits::Eight, StopBits::One),
+              "No Serial Settings");
 }
 
 TEST(StatusPanels, FlowPanelAndIndicators) {
-    FlowPanel none = flowControlPanel(0, 0, ClCommChannel::kTypeCom, true);
+    FlowPanel none = flowControlPanel(kSendReceive, FlowControl::None, ClCommChannel::kTypeCom, true);
     EXPECT_FALSE(none.visible);
     EXPECT_FALSE(none.indicatorsVisible);
-    FlowPanel manual = flowControlPanel(0, 1, ClCommChannel::kTypeCom, true);
+    FlowPanel manual =
+        flowControlPanel(kSendReceive, FlowControl::ManualRtsDtr, ClCommChannel::kTypeCom, true);
     EXPECT_TRUE(manual.visible);
     EXPECT_TRUE(manual.indicatorsVisible);
     EXPECT_EQ(manual.text, "Manual RTS/DTR Control");
     EXPECT_EQ(manual.rtsToolTip, "Request To Send - Double click to change");
-    FlowPanel rtscts = flowControlPanel(0, 2, ClCommChannel::kTypeCom, true);
+    FlowPanel rtscts = flowControlPanel(kSendReceive, FlowControl::RtsCts, ClCommChannel::kTypeCom, true);
     EXPECT_TRUE(rtscts.visible);
     EXPECT_FALSE(rtscts.indicatorsVisible);
-    EXPECT_FALSE(flowControlPanel(0, 2, ClCommChannel::kTypeTcpClient, false).visible);
-    EXPECT_FALSE(flowControlPanel(1, 1, ClCommChannel::kTypeCom, true).visible);
-    FlowPanel tap = flowControlPanel(1, 0, ClCommChannel::kTypeVtp, true);
+    EXPECT_FALSE(
+        flowControlPanel(kSendReceive, FlowControl::RtsCts, ClCommChannel::kTypeTcpClient, false).visible);
+    EXPECT_FALSE(
+        flowControlPanel(kReceiveOnly, FlowControl::ManualRtsDtr, ClCommChannel::kTypeCom, true).visible);
+    FlowPanel tap = flowControlPanel(kReceiveOnly, FlowControl::None, ClCommChannel::kTypeVtp, true);
     EXPECT_TRUE(tap.tapDeviceMode);
     EXPECT_TRUE(tap.indicatorsVisible);
     EXPECT_EQ(tap.text, "Kito-Tap Pro / Lumo-Tap mode");
