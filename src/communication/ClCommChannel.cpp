@@ -23,7 +23,7 @@ ClCommChannel::~ClCommChannel() {
     releaseSockets();
 }
 
-void ClCommChannel::setError(int status, const std::string& text, int number) {
+void ClCommChannel::setError(ChannelStatus status, const std::string& text, int number) {
     status_ = status;
     lastError_ = text;
     lastErrNum_ = number;
@@ -44,10 +44,10 @@ void ClCommChannel::setRs232_watchModemSignals(bool watch) {
 void ClCommChannel::setChannelSettings(const std::string& settings) {
     clearChannelErrors();
     std::string normalised = normaliseSettings(settings);
-    int type = typeOfSettings(normalised);
+    ChannelType type = typeOfSettings(normalised);
     std::string stored;
     if (!storedSettings(type, normalised, stored)) {
-        setError(kStatusIllegalSettings, illegalSettingsMessage(type), -1);
+        setError(ChannelStatus::IllegalSettings, illegalSettingsMessage(type), -1);
         return;
     }
     if (!open_) {
@@ -59,13 +59,13 @@ void ClCommChannel::setChannelSettings(const std::string& settings) {
     int newNumber = 0;
     std::string oldLine;
     std::string newLine;
-    bool sameComPort = type_ == kTypeCom && type == kTypeCom &&
+    bool sameComPort = type_ == ChannelType::Com && type == ChannelType::Com &&
                        checkCOMSettings(settings_, oldNumber, oldLine) &&
                        checkCOMSettings(stored, newNumber, newLine) && oldNumber == newNumber;
     if (sameComPort) {
         line_ = parseLineSettings(newLine, type);
         applyRtsDtr();
-        status_ = open_ ? kStatusOpen : kStatusIllegalSettings;
+        status_ = open_ ? ChannelStatus::Open : ChannelStatus::IllegalSettings;
         settings_ = stored;
         return;
     }
@@ -99,7 +99,7 @@ std::string ClCommChannel::channelNameShort() const {
 }
 
 void ClCommChannel::clearChannelErrors() {
-    status_ = open_ ? kStatusOpen : kStatusClosed;
+    status_ = open_ ? ChannelStatus::Open : ChannelStatus::Closed;
     lastError_.clear();
     lastErrNum_ = 0;
 }
@@ -109,12 +109,12 @@ bool ClCommChannel::readyForTransmission() {
         return false;
     }
     switch (type_) {
-    case kTypeCom:
+    case ChannelType::Com:
         return line_.flowControl != kFlowRtsCts || library_.SioCTS(portIndex_) > 0;
-    case kTypeTap:
-    case kTypeVtp:
+    case ChannelType::Tap:
+    case ChannelType::Vtp:
         return false;
-    case kTypeUdp:
+    case ChannelType::Udp:
         return dataSocket_ && dataSocket_->state() == SocketState::Open && !udpPeerHost_.empty();
     default:
         return dataSocket_ && dataSocket_->state() == SocketState::Connected;
@@ -122,7 +122,7 @@ bool ClCommChannel::readyForTransmission() {
 }
 
 bool ClCommChannel::transmitBufferEmpty() {
-    if (type_ != kTypeCom || !open_) {
+    if (type_ != ChannelType::Com || !open_) {
         return true;
     }
     if (library_.libPortTXBytes(portIndex_) > 0) {
@@ -138,10 +138,10 @@ bool ClCommChannel::openChannel() {
         return true;
     }
     switch (type_) {
-    case kTypeCom:
+    case ChannelType::Com:
         return openDevicePort();
-    case kTypeTap:
-    case kTypeVtp:
+    case ChannelType::Tap:
+    case ChannelType::Vtp:
         return openTap();
     default:
         return openNetwork();
@@ -149,7 +149,7 @@ bool ClCommChannel::openChannel() {
 }
 
 void ClCommChannel::applyRtsDtr() {
-    if (!open_ || type_ != kTypeCom) {
+    if (!open_ || type_ != ChannelType::Com) {
         return;
     }
     if (line_.flowControl != kFlowRtsCts && line_.flowControl != kFlowRtsSend) {
@@ -161,7 +161,7 @@ void ClCommChannel::applyRtsDtr() {
 bool ClCommChannel::takeLineSettings(int& number) {
     std::string line;
     if (!checkCOMSettings(settings_, number, line)) {
-        setError(kStatusIllegalSettings,
+        setError(ChannelStatus::IllegalSettings,
                  "Illegal settings for this COM device. Check baud rate, data bits, stop bits...", -1);
         return false;
     }
@@ -203,12 +203,12 @@ bool ClCommChannel::openDevicePort() {
         lastError_ = libraryErrorText(result);
         lastErrNum_ = result;
     }
-    status_ = open_ ? kStatusOpen : kStatusError;
+    status_ = open_ ? ChannelStatus::Open : ChannelStatus::Error;
     return open_;
 }
 
 std::string ClCommChannel::tapErrorText(int result) const {
-    std::string word = type_ == kTypeTap ? "TAP" : "VTP";
+    std::string word = type_ == ChannelType::Tap ? "TAP" : "VTP";
     if (result == kMonitorNoDrivers) {
         return word + " device drivers (FTDI) not installed.";
     }
@@ -232,11 +232,11 @@ bool ClCommChannel::openTap() {
     portIndex_ = number;
     if (queueId_ == 0) {
         // Tap data only ever travels through the receive queue.
-        setError(kStatusError, libraryErrorText(kSioRange), kSioRange);
+        setError(ChannelStatus::Error, libraryErrorText(kSioRange), kSioRange);
         return false;
     }
     int result = 0;
-    if (type_ == kTypeTap) {
+    if (type_ == ChannelType::Tap) {
         result =
             library_.libInitFTDIMonitor(number, queueId_, kQueueingModeTimestamped, line_.baudRate,
                                         line_.parity, line_.stopBits, line_.dataBits, line_.parityErrorChar);
@@ -247,10 +247,10 @@ bool ClCommChannel::openTap() {
     }
     if (result == kMonitorOk) {
         open_ = true;
-        status_ = kStatusOpen;
+        status_ = ChannelStatus::Open;
         return true;
     }
-    setError(kStatusError, tapErrorText(result), result);
+    setError(ChannelStatus::Error, tapErrorText(result), result);
     return false;
 }
 
@@ -261,27 +261,27 @@ void ClCommChannel::closeChannel() {
     lastError_.clear();
     lastErrNum_ = 0;
     switch (type_) {
-    case kTypeCom:
-    case kTypeTap:
-    case kTypeVtp: {
+    case ChannelType::Com:
+    case ChannelType::Tap:
+    case ChannelType::Vtp: {
         // Only a port this channel opened is closed: the same port may be open for the other
         // channel.
         int result = 0;
         if (open_) {
-            if (type_ == kTypeCom) {
+            if (type_ == ChannelType::Com) {
                 result = library_.SioDone(portIndex_);
-            } else if (type_ == kTypeTap) {
+            } else if (type_ == ChannelType::Tap) {
                 result = library_.libCloseFTDIMonitor(queueId_);
             } else {
                 result = library_.libCloseProMonitor();
             }
         }
         open_ = false;
-        status_ = result >= 0 ? kStatusClosed : kStatusError;
+        status_ = result >= 0 ? ChannelStatus::Closed : ChannelStatus::Error;
         ctsSeen_ = dsrSeen_ = dcdSeen_ = riSeen_ = false;
         break;
     }
-    case kTypeTcpServer:
+    case ChannelType::TcpServer:
         if (listenSocket_) {
             listenSocket_->close();
         }
@@ -291,7 +291,7 @@ void ClCommChannel::closeChannel() {
             dataSocket_->close();
         }
         open_ = false;
-        status_ = kStatusClosed;
+        status_ = ChannelStatus::Closed;
         break;
     }
 }
@@ -304,26 +304,27 @@ bool ClCommChannel::transmitData(const std::vector<CharCode>& data, int firstInd
     }
     int count = lastIndex - firstIndex + 1;
     if (count > kMaxTransmitWords) {
-        setError(kStatusError, "Data packet to transmit is too large", -1);
+        setError(ChannelStatus::Error, "Data packet to transmit is too large", -1);
         return false;
     }
     if (count <= 0) {
         return true;
     }
-    if (type_ == kTypeCom) {
+    if (type_ == ChannelType::Com) {
         library_.libGetHiresTime(lastTransmitTime_);
         int result = queueId_ == 0
                          ? -1
                          : library_.libTXQueueWrite(portIndex_, data.data() + firstIndex, count, queueId_);
         if (result > 0) {
             clearChannelErrors();
-            status_ = kStatusOpen;
+            status_ = ChannelStatus::Open;
             return true;
         }
-        setError(kStatusError, result == 0 ? "Transmit buffer overflow." : "Error while transmitting", -1);
+        setError(ChannelStatus::Error, result == 0 ? "Transmit buffer overflow." : "Error while transmitting",
+                 -1);
         return false;
     }
-    if (type_ == kTypeTap || type_ == kTypeVtp) {
+    if (type_ == ChannelType::Tap || type_ == ChannelType::Vtp) {
         return false;
     }
     std::vector<std::uint8_t> bytes;
@@ -332,16 +333,16 @@ bool ClCommChannel::transmitData(const std::vector<CharCode>& data, int firstInd
         bytes.push_back(static_cast<std::uint8_t>(data[static_cast<std::size_t>(i)] & 0xFF));
     }
     if (readyForTransmission()) {
-        if (type_ == kTypeUdp) {
+        if (type_ == ChannelType::Udp) {
             dataSocket_->sendTo(udpPeerHost_ == "LOCALHOST" ? "127.0.0.1" : udpPeerHost_, udpPeerPort_,
                                 bytes);
         } else {
             dataSocket_->send(bytes);
         }
-        status_ = kStatusOpen;
+        status_ = ChannelStatus::Open;
         return true;
     }
-    if (type_ == kTypeTcpClient && dataSocket_ && dataSocket_->state() == SocketState::Closed) {
+    if (type_ == ChannelType::TcpClient && dataSocket_ && dataSocket_->state() == SocketState::Closed) {
         std::int64_t now = secondsSinceMidnight();
         std::int64_t elapsed = now - lastConnectTime_;
         if (elapsed < 0) {
@@ -375,7 +376,7 @@ int ClCommChannel::ReadCharacter() {
 void ClCommChannel::pollSerialPort() {
     int waiting = library_.SioRxQue(portIndex_);
     if (waiting < 0) {
-        setError(kStatusError, libraryErrorText(waiting), waiting);
+        setError(ChannelStatus::Error, libraryErrorText(waiting), waiting);
         return;
     }
     if (waiting == 0) {
@@ -384,12 +385,12 @@ void ClCommChannel::pollSerialPort() {
     std::vector<std::uint8_t> buffer(kSerialBufferSize);
     int read = library_.SioGets(portIndex_, buffer.data(), std::min(waiting, kSerialBufferSize));
     if (read < 0) {
-        setError(kStatusError, libraryErrorText(read), read);
+        setError(ChannelStatus::Error, libraryErrorText(read), read);
         return;
     }
     if (static_cast<int>(input_.size()) + read > kMaxInputWords || read == kSerialBufferSize) {
         // The buffer is emptied before the input event, which then reports the overflow.
-        status_ = kStatusInputOverflow;
+        status_ = ChannelStatus::InputOverflow;
     }
     input_.insert(input_.end(), buffer.begin(), buffer.begin() + read);
 }
@@ -400,15 +401,15 @@ void ClCommChannel::processIncomingData() {
     }
     busy_ = true;
     if (open_) {
-        status_ = kStatusOpen;
-        if (type_ == kTypeCom && queueId_ == 0) {
+        status_ = ChannelStatus::Open;
+        if (type_ == ChannelType::Com && queueId_ == 0) {
             pollSerialPort();
         } else if (isNetworkSocket()) {
             fetchSocketData();
         }
     }
     if (!input_.empty()) {
-        if (status_ == kStatusInputOverflow) {
+        if (status_ == ChannelStatus::InputOverflow) {
             input_.clear();
         }
         busy_ = false;
@@ -423,7 +424,7 @@ void ClCommChannel::processIncomingData() {
 void ClCommChannel::rs232_setRTSDTR(bool rts, bool dtr) {
     rtsWanted_ = rts;
     dtrWanted_ = dtr;
-    if (open_ && type_ == kTypeCom) {
+    if (open_ && type_ == ChannelType::Com) {
         library_.SioRTS(portIndex_, rts ? 'S' : 'C');
         library_.SioDTR(portIndex_, dtr ? 'S' : 'C');
     }
@@ -436,7 +437,7 @@ void ClCommChannel::rs232_getRTSDTR(bool& rts, bool& dtr) const {
 
 void ClCommChannel::rs232_readHandshakeLines(bool& cts, bool& dsr, bool& dcd, bool& changed) {
     changed = false;
-    if (open_ && type_ == kTypeCom) {
+    if (open_ && type_ == ChannelType::Com) {
         bool newCts = library_.SioCTS(portIndex_) > 0;
         bool newDcd = library_.SioDCD(portIndex_) > 0;
         bool newDsr = library_.SioDSR(portIndex_) > 0;
@@ -453,13 +454,13 @@ void ClCommChannel::rs232_readHandshakeLines(bool& cts, bool& dsr, bool& dcd, bo
 }
 
 void ClCommChannel::rs232_setBreak(bool state) {
-    if (open_ && type_ == kTypeCom) {
+    if (open_ && type_ == ChannelType::Com) {
         library_.SioBrkSig(portIndex_, state ? 'A' : 'C');
     }
 }
 
 void ClCommChannel::rs232_switchParity(int parityCode) {
-    if (!open_ || type_ != kTypeCom) {
+    if (!open_ || type_ != ChannelType::Com) {
         return;
     }
     int parity = (parityCode < 0 || parityCode > 4) ? line_.parity : parityCode;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communication/ChannelCodes.h"
 #include "platform/ChannelSocket.h"
 #include "platform/SerialFunctionLibrary.h"
 #include "platform/SystemClock.h"
@@ -20,22 +21,6 @@ namespace corvane {
 // library's receive queue; only polled ports and sockets fill the input buffer.
 class ClCommChannel : private SocketEvents {
 public:
-    enum Type {
-        kTypeCom = 0,
-        kTypeTcpClient = 1,
-        kTypeTcpServer = 2,
-        kTypeUdp = 3,
-        kTypeTap = 4,
-        kTypeVtp = 5
-    };
-    enum Status {
-        kStatusClosed = 0,
-        kStatusOpen = 1,
-        kStatusIllegalSettings = 2,
-        kStatusError = 3,
-        kStatusInputOverflow = 4
-    };
-
     static constexpr int kMaxTransmitWords = 4096;
     static constexpr int kMaxInputWords = 63999;
     static constexpr int kDefaultTcpPort = 10001;
@@ -60,22 +45,22 @@ public:
     // Settings.
     void setChannelSettings(const std::string& settings);
     const std::string& channelSettings() const { return settings_; }
-    int channelType() const { return type_; }
+    ChannelType channelType() const { return type_; }
     bool IsOpen() const { return open_; }
-    int channelStatus() const { return status_; }
+    ChannelStatus channelStatus() const { return status_; }
     const std::string& channelLastError() const { return lastError_; }
     int channelLastErrNum() const { return lastErrNum_; }
     int queueID() const { return queueId_; }
     void setQueueID(int queueId);
-    bool rs232_watchModemSignals() const { return type_ == kTypeVtp || watchModemSignals_; }
+    bool rs232_watchModemSignals() const { return type_ == ChannelType::Vtp || watchModemSignals_; }
     void setRs232_watchModemSignals(bool watch);
     std::string rs232_settings() const;
     std::string channelName() const;
     std::string channelNameShort() const;
     bool isDevicePort() const { return isDevicePortType(type_); }
     bool isNetworkSocket() const { return !isDevicePort(); }
-    static bool isDevicePortType(int type) {
-        return type == kTypeCom || type == kTypeTap || type == kTypeVtp;
+    static bool isDevicePortType(ChannelType type) {
+        return type == ChannelType::Com || type == ChannelType::Tap || type == ChannelType::Vtp;
     }
     const LineParameters& lineParameters() const { return line_; }
     // The clock reading taken at the last transmission on a serial port.
@@ -100,11 +85,11 @@ public:
                                  int& localPort);
     // Upper-cased and trimmed; empty gives "COM1", digits only get "COM" in front.
     static std::string normaliseSettings(const std::string& settings);
-    static int typeOfSettings(const std::string& normalised);
+    static ChannelType typeOfSettings(const std::string& normalised);
     // The stored form of legal settings of the given type; false when illegal.
-    static bool storedSettings(int type, const std::string& normalised, std::string& stored);
-    static LineParameters parseLineSettings(const std::string& lineSettings, int type);
-    static const char* illegalSettingsMessage(int type);
+    static bool storedSettings(ChannelType type, const std::string& normalised, std::string& stored);
+    static LineParameters parseLineSettings(const std::string& lineSettings, ChannelType type);
+    static const char* illegalSettingsMessage(ChannelType type);
 
     // Modem lines of a serial COM port.
     void rs232_setRTSDTR(bool rts, bool dtr);
@@ -132,7 +117,7 @@ private:
     bool takeLineSettings(int& number);
     bool openNetwork();
     void applyRtsDtr();
-    void setError(int status, const std::string& text, int number);
+    void setError(ChannelStatus status, const std::string& text, int number);
     void networkRunTimeFailure(int number, const std::string& description);
     std::string libraryErrorText(int code);
     std::string tapErrorText(int result) const;
@@ -157,9 +142,9 @@ private:
     std::unique_ptr<ChannelSocket> listenSocket_;
     std::function<bool()> shuttingDown_;
 
-    int type_ = kTypeCom;
+    ChannelType type_ = ChannelType::Com;
     bool open_ = false;
-    int status_ = kStatusClosed;
+    ChannelStatus status_ = ChannelStatus::Closed;
     std::string settings_ = "COM1";
     std::string lastError_;
     int lastErrNum_ = 0;

@@ -93,7 +93,7 @@ void ClCommChannel::networkRunTimeFailure(int number, const std::string& descrip
     if (text.empty()) {
         text = description + " (#" + std::to_string(number) + ")";
     }
-    setError(kStatusError, text, number);
+    setError(ChannelStatus::Error, text, number);
     if (dataSocket_) {
         dataSocket_->close();
     }
@@ -105,15 +105,15 @@ void ClCommChannel::networkRunTimeFailure(int number, const std::string& descrip
 bool ClCommChannel::openNetwork() {
     const std::string busyText = "TCP/IP connection still busy";
     switch (type_) {
-    case kTypeTcpClient: {
+    case ChannelType::TcpClient: {
         if (dataSocket().state() != SocketState::Closed) {
-            setError(kStatusError, busyText, -1);
+            setError(ChannelStatus::Error, busyText, -1);
             return false;
         }
         std::string host;
         int port = 0;
         if (!checkTCPClientSettings(settings_, host, port)) {
-            setError(kStatusIllegalSettings, "Illegal TCP/IP settings.", -1);
+            setError(ChannelStatus::IllegalSettings, "Illegal TCP/IP settings.", -1);
             return false;
         }
         connectHost_ = connectAddress(host);
@@ -126,15 +126,15 @@ bool ClCommChannel::openNetwork() {
         }
         break;
     }
-    case kTypeTcpServer: {
+    case ChannelType::TcpServer: {
         dataSocket();
         if (listenSocket().state() != SocketState::Closed && dataSocket().state() != SocketState::Error) {
-            setError(kStatusError, busyText, -1);
+            setError(ChannelStatus::Error, busyText, -1);
             return false;
         }
         int port = 0;
         if (!checkServerSettings(settings_, port)) {
-            setError(kStatusIllegalSettings, "Illegal TCP/IP settings.", -1);
+            setError(ChannelStatus::IllegalSettings, "Illegal TCP/IP settings.", -1);
             return false;
         }
         listenSocket().close();
@@ -146,16 +146,16 @@ bool ClCommChannel::openNetwork() {
         dataSocket().close();
         break;
     }
-    case kTypeUdp: {
+    case ChannelType::Udp: {
         if (dataSocket().state() != SocketState::Closed) {
-            setError(kStatusError, busyText, -1);
+            setError(ChannelStatus::Error, busyText, -1);
             return false;
         }
         std::string host;
         int remote = 0;
         int local = 0;
         if (!checkUDPSettings(settings_, host, remote, local)) {
-            setError(kStatusIllegalSettings, "Illegal TCP/IP settings.", -1);
+            setError(ChannelStatus::IllegalSettings, "Illegal TCP/IP settings.", -1);
             return false;
         }
         int result = dataSocket().bindUdp(local);
@@ -171,7 +171,7 @@ bool ClCommChannel::openNetwork() {
         return false;
     }
     open_ = true;
-    status_ = kStatusOpen;
+    status_ = ChannelStatus::Open;
     return true;
 }
 
@@ -180,7 +180,7 @@ void ClCommChannel::fetchSocketData() {
         return;
     }
     SocketState state = dataSocket_->state();
-    bool connected = type_ == kTypeUdp ? state == SocketState::Open : state == SocketState::Connected;
+    bool connected = type_ == ChannelType::Udp ? state == SocketState::Open : state == SocketState::Connected;
     if (connected) {
         std::vector<std::uint8_t> bytes = dataSocket_->takeData();
         if (queueId_ != 0) {
@@ -189,19 +189,19 @@ void ClCommChannel::fetchSocketData() {
                 library_.libRXQueueWriteBytes(bytes.data() + offset, n, queueId_);
             }
             if (library_.libRXQueueStatus() == 2) {
-                status_ = kStatusInputOverflow;
+                status_ = ChannelStatus::InputOverflow;
             }
         } else {
             if (input_.size() + bytes.size() > static_cast<std::size_t>(kMaxInputWords)) {
-                status_ = kStatusInputOverflow;
+                status_ = ChannelStatus::InputOverflow;
             }
             input_.insert(input_.end(), bytes.begin(), bytes.end());
         }
     } else if (state == SocketState::Closing) {
-        setError(kStatusError, "Peer is closing the connection.", -1);
+        setError(ChannelStatus::Error, "Peer is closing the connection.", -1);
         dataSocket_->close();
     } else if (state == SocketState::Error) {
-        setError(kStatusError, "TCP/IP error.", -1);
+        setError(ChannelStatus::Error, "TCP/IP error.", -1);
         dataSocket_->close();
     }
 }
@@ -233,8 +233,8 @@ void ClCommChannel::socketClosed(ChannelSocket& socket) {
         return;
     }
     socket.close();
-    if (type_ == kTypeTcpClient) {
-        setError(kStatusError, "TCP/IP connection closed by the remote computer", -1);
+    if (type_ == ChannelType::TcpClient) {
+        setError(ChannelStatus::Error, "TCP/IP connection closed by the remote computer", -1);
     }
 }
 
@@ -251,7 +251,7 @@ void ClCommChannel::socketError(ChannelSocket& socket, int number, const std::st
     if (text.empty()) {
         text = "TCP/IP error - " + description + " (#" + std::to_string(number) + ")";
     }
-    setError(kStatusError, text, -1);
+    setError(ChannelStatus::Error, text, -1);
 }
 
 } // namespace corvane

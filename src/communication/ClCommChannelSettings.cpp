@@ -139,23 +139,23 @@ std::string ClCommChannel::normaliseSettings(const std::string& settings) {
     return text;
 }
 
-int ClCommChannel::typeOfSettings(const std::string& normalised) {
+ChannelType ClCommChannel::typeOfSettings(const std::string& normalised) {
     if (startsWith(normalised, "COM")) {
-        return kTypeCom;
+        return ChannelType::Com;
     }
     if (startsWith(normalised, "TAP")) {
-        return kTypeTap;
+        return ChannelType::Tap;
     }
     if (startsWith(normalised, "VTP")) {
-        return kTypeVtp;
+        return ChannelType::Vtp;
     }
     if (startsWith(normalised, "SERVER")) {
-        return kTypeTcpServer;
+        return ChannelType::TcpServer;
     }
     if (startsWith(normalised, "UDP")) {
-        return kTypeUdp;
+        return ChannelType::Udp;
     }
-    return kTypeTcpClient;
+    return ChannelType::TcpClient;
 }
 
 bool ClCommChannel::checkCOMSettings(const std::string& settings, int& portNumber,
@@ -246,11 +246,11 @@ bool ClCommChannel::checkUDPSettings(const std::string& settings, std::string& h
     return true;
 }
 
-bool ClCommChannel::storedSettings(int type, const std::string& normalised, std::string& stored) {
+bool ClCommChannel::storedSettings(ChannelType type, const std::string& normalised, std::string& stored) {
     switch (type) {
-    case kTypeCom:
-    case kTypeTap:
-    case kTypeVtp: {
+    case ChannelType::Com:
+    case ChannelType::Tap:
+    case ChannelType::Vtp: {
         int number = 0;
         std::string line;
         if (!checkCOMSettings(normalised, number, line) || typeOfSettings(normalised) != type) {
@@ -259,7 +259,7 @@ bool ClCommChannel::storedSettings(int type, const std::string& normalised, std:
         stored = normalised.substr(0, 3) + std::to_string(number) + ":" + line;
         return true;
     }
-    case kTypeTcpServer: {
+    case ChannelType::TcpServer: {
         int port = 0;
         if (!checkServerSettings(normalised, port)) {
             return false;
@@ -267,7 +267,7 @@ bool ClCommChannel::storedSettings(int type, const std::string& normalised, std:
         stored = "SERVER:" + std::to_string(port);
         return true;
     }
-    case kTypeUdp: {
+    case ChannelType::Udp: {
         std::string host;
         int remote = 0;
         int local = 0;
@@ -296,7 +296,8 @@ bool ClCommChannel::storedSettings(int type, const std::string& normalised, std:
     }
 }
 
-ClCommChannel::LineParameters ClCommChannel::parseLineSettings(const std::string& lineSettings, int type) {
+ClCommChannel::LineParameters ClCommChannel::parseLineSettings(const std::string& lineSettings,
+                                                               ChannelType type) {
     LineParameters p;
     if (lineSettings.empty()) {
         return p;
@@ -329,7 +330,7 @@ ClCommChannel::LineParameters ClCommChannel::parseLineSettings(const std::string
     if (parseCount(part(fields, 5), value)) {
         p.parityErrorChar = static_cast<int>(value & 0xFF);
     }
-    if (type == kTypeVtp) {
+    if (type == ChannelType::Vtp) {
         std::string level = part(fields, 6);
         double number = 0;
         if (parseDecimal(level, number)) {
@@ -339,17 +340,17 @@ ClCommChannel::LineParameters ClCommChannel::parseLineSettings(const std::string
     return p;
 }
 
-const char* ClCommChannel::illegalSettingsMessage(int type) {
+const char* ClCommChannel::illegalSettingsMessage(ChannelType type) {
     switch (type) {
-    case kTypeCom:
+    case ChannelType::Com:
         return "Illegal settings for a local serial port (COM). Valid ports are COM1 to COM256.";
-    case kTypeTap:
+    case ChannelType::Tap:
         return "Illegal settings for USB Monitoring Tap. Specify a valid USB TAP port, e.g. TAP0 or TAP1";
-    case kTypeVtp:
+    case ChannelType::Vtp:
         return "Illegal settings for Kito-Tap Pro / Lumo Tap. Specify a valid port, e.g. VTP0 or VTP1";
-    case kTypeTcpServer:
+    case ChannelType::TcpServer:
         return "Illegal settings for a TCP server. Specify a valid port number, e.g. SERVER:3001";
-    case kTypeUdp:
+    case ChannelType::Udp:
         return "Illegal settings for an UDP peer. Specify remote IP address and UDP port (e.g. "
                "UDP:10.0.0.1:3001). "
                "Add a local port to listen to, if required (e.g. UDP:10.0.0.1:3001:3002 - send to port 3001, "

@@ -85,11 +85,11 @@ bool MdCommunication::CommunicationPortInit(int channelIndex) {
     ch.setQueueID(sendReceive ? 2 : channelIndex + 1);
     ch.setRs232_watchModemSignals(sendReceive && settings_.flowControl == FlowControl::ManualRtsDtr);
     ch.setChannelSettings(setupCommChannelObjects(channelIndex));
-    if (ch.channelStatus() != ClCommChannel::kStatusIllegalSettings) {
+    if (ch.channelStatus() != ChannelStatus::IllegalSettings) {
         ch.openChannel();
     }
-    bool open = ch.channelStatus() == ClCommChannel::kStatusOpen;
-    if (open && ch.channelType() == ClCommChannel::kTypeCom && sendReceive &&
+    bool open = ch.channelStatus() == ChannelStatus::Open;
+    if (open && ch.channelType() == ChannelType::Com && sendReceive &&
         settings_.flowControl != FlowControl::ManualRtsDtr && settings_.flowControl != FlowControl::RtsCts) {
         ch.rs232_setRTSDTR(true, true);
     }
@@ -115,7 +115,7 @@ void MdCommunication::CommunicationPortClose(int channelIndex) {
 
 std::string MdCommunication::plannedChannelName(int channelIndex) {
     std::string normalised = ClCommChannel::normaliseSettings(setupCommChannelObjects(channelIndex));
-    int type = ClCommChannel::typeOfSettings(normalised);
+    ChannelType type = ClCommChannel::typeOfSettings(normalised);
     std::string stored;
     if (!ClCommChannel::storedSettings(type, normalised, stored)) {
         stored = normalised;
@@ -123,7 +123,7 @@ std::string MdCommunication::plannedChannelName(int channelIndex) {
     return ClCommChannel::isDevicePortType(type) ? stored.substr(0, stored.find(':')) : stored;
 }
 
-int MdCommunication::plannedChannelType(int channelIndex) {
+ChannelType MdCommunication::plannedChannelType(int channelIndex) {
     return ClCommChannel::typeOfSettings(
         ClCommChannel::normaliseSettings(setupCommChannelObjects(channelIndex)));
 }
@@ -145,11 +145,11 @@ double MdCommunication::bitTimeOfChannel1() {
     std::string normalised = ClCommChannel::normaliseSettings(setupCommChannelObjects(0));
     int number = 0;
     std::string line;
-    if (ClCommChannel::typeOfSettings(normalised) != ClCommChannel::kTypeCom ||
+    if (ClCommChannel::typeOfSettings(normalised) != ChannelType::Com ||
         !ClCommChannel::checkCOMSettings(normalised, number, line) || line == "NONE") {
         return 0;
     }
-    int baud = ClCommChannel::parseLineSettings(line, ClCommChannel::kTypeCom).baudRate;
+    int baud = ClCommChannel::parseLineSettings(line, ChannelType::Com).baudRate;
     if (baud <= 0) {
         return 0;
     }
@@ -188,7 +188,7 @@ void MdCommunication::startCommunication() {
 
     if (expertOptions_.communicationDriverMode == 1) {
         if (settings_.communicationMode == CommunicationMode::MonitorReceiveOnly &&
-            plannedChannelType(0) == ClCommChannel::kTypeVtp) {
+            plannedChannelType(0) == ChannelType::Vtp) {
             MessageRequest question;
             question.text =
                 std::string("You cannot use external process / high priority mode for Kito-Tap or Lumo-Tap "
@@ -232,14 +232,16 @@ void MdCommunication::startCommunication() {
     }
 
     if (open) {
-        int type1 = channel1_.channelType();
-        int type2 = monitoring() ? channel2_.channelType() : -1;
+        // Whether an open channel (channel 2 only while monitoring) is of the type.
+        const auto anyOpenOfType = [this](ChannelType type) {
+            return channel1_.channelType() == type || (monitoring() && channel2_.channelType() == type);
+        };
         int waitMs = 0;
-        if (type1 == ClCommChannel::kTypeTap || type2 == ClCommChannel::kTypeTap) {
+        if (anyOpenOfType(ChannelType::Tap)) {
             waitMs = 300;
-        } else if (monitoring() && (type1 == ClCommChannel::kTypeVtp || type2 == ClCommChannel::kTypeVtp)) {
+        } else if (monitoring() && anyOpenOfType(ChannelType::Vtp)) {
             waitMs = 50;
-        } else if (type1 == ClCommChannel::kTypeCom || type2 == ClCommChannel::kTypeCom) {
+        } else if (anyOpenOfType(ChannelType::Com)) {
             waitMs = 25;
         }
         if (waitMs > 0) {

@@ -65,7 +65,7 @@ private:
     double bitTimeOfChannel1();
     // The channel name the settings string of a channel index will give.
     std::string plannedChannelName(int channelIndex);
-    int plannedChannelType(int channelIndex);
+    ChannelType plannedChannelType(int channelIndex);
     void waitForTransmitBuffer();
     void endStart();
 

@@ -176,15 +176,15 @@ void MdCommunicationReceive::closePiece(int d, int first, int last) {
 
 void MdCommunicationReceive::forward(int direction, int dataWords) {
     ClCommChannel& target = communication_.channel(direction == 0 ? 1 : 0);
-    const int type = target.channelType();
-    if (type == ClCommChannel::kTypeTap || type == ClCommChannel::kTypeVtp) {
+    const ChannelType type = target.channelType();
+    if (type == ChannelType::Tap || type == ChannelType::Vtp) {
         return;
     }
     forwardWords_.assign(buffer_.begin() + packet::kHeaderWords,
                          buffer_.begin() + packet::kHeaderWords + dataWords);
     target.transmitData(forwardWords_, 0, dataWords - 1);
-    if (communication_.channel(0).channelType() == ClCommChannel::kTypeCom &&
-        communication_.channel(1).channelType() == ClCommChannel::kTypeCom) {
+    if (communication_.channel(0).channelType() == ChannelType::Com &&
+        communication_.channel(1).channelType() == ChannelType::Com) {
         target.clearChannelErrors();
     }
 }
@@ -204,7 +204,7 @@ void MdCommunicationReceive::reportStatusFlags(std::uint16_t flags, int directio
             "\r\n");
     }
     if ((flags & packet::kInputOverflow) != 0) {
-        if (receiveOnly() && communication_.channel(0).channelType() == ClCommChannel::kTypeVtp &&
+        if (receiveOnly() && communication_.channel(0).channelType() == ChannelType::Vtp &&
             buffer_[packet::kSourceQueueId] == 0) {
             reportMessage(std::string("KitoTap/LumoTap buffer overflow ") + "\r\n" + dropped);
             library_.libRXQueueErase();
@@ -338,7 +338,7 @@ void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int d) {
 void MdCommunicationReceive::channelErrorCheck() {
     for (int index = 0; index < 2; ++index) {
         ClCommChannel& channel = communication_.channel(index);
-        if (channel.channelStatus() == ClCommChannel::kStatusError) {
+        if (channel.channelStatus() == ChannelStatus::Error) {
             reportMessage("Error on channel " + channel.channelName() + ":" + "\r\n" +
                           channel.channelLastError());
             channel.clearChannelErrors();

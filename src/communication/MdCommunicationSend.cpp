@@ -121,8 +121,7 @@ void MdCommunicationSend::outputSent(const std::vector<CharCode>& words, int fir
                                      bool forceHeader) {
     ClCommChannel& channel = communication_.channel(0);
     // Serial ports note the clock reading of the transmission; other channels stamp "now".
-    HiresTime time =
-        channel.channelType() == ClCommChannel::kTypeCom ? channel.lastTransmitTime() : HiresTime{};
+    HiresTime time = channel.channelType() == ChannelType::Com ? channel.lastTransmitTime() : HiresTime{};
     output_.header(0, forceHeader, time);
     output_.printAndLogIntCommData(0, false, words, first, last);
 }

@@ -24,7 +24,7 @@ TEST_F(NetworkChannelTest, ClientConnectsToLocalhostAndSendsLowBytes) {
     EXPECT_EQ(channel.channelSettings(), "LOCALHOST:502");
     ASSERT_TRUE(channel.openChannel());
     EXPECT_EQ(data().calls.at(0), "connect 127.0.0.1:502");
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusOpen);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Open);
 
     std::vector<CharCode> words = {'A', 0x141, -1};
     EXPECT_FALSE(channel.transmitData(words, 0, 2)) << "still connecting";
@@ -55,7 +55,7 @@ TEST_F(NetworkChannelTest, BusySocketAndRunTimeFailures) {
     data().setState(SocketState::Closing);
     EXPECT_FALSE(channel.openChannel());
     EXPECT_EQ(channel.channelLastError(), "TCP/IP connection still busy");
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
 
     data().setState(SocketState::Closed);
     data().failWith = kSocketErrorAddressInUse;
@@ -78,7 +78,7 @@ TEST_F(NetworkChannelTest, RemoteCloseAndErrorsOfTheDataSocket) {
     ASSERT_TRUE(channel.openChannel());
     data().setState(SocketState::Connected);
     data().remoteClose();
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     EXPECT_EQ(channel.channelLastError(), "TCP/IP connection closed by the remote computer");
     EXPECT_EQ(channel.channelLastErrNum(), -1);
     EXPECT_EQ(data().state(), SocketState::Closed);
@@ -112,7 +112,7 @@ TEST_F(NetworkChannelTest, ServerAcceptsOneConnectionAtATime) {
 
     // The client leaves: a server just waits for the next one.
     data().remoteClose();
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusOpen);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Open);
     shuttingDown = true;
     listener().requestConnection();
     EXPECT_EQ(data().state(), SocketState::Closed) << "no connection is accepted while shutting down";
@@ -181,7 +181,7 @@ TEST_F(NetworkChannelTest, WithoutNetworkSupportOpeningFails) {
     ClCommChannel bare(library);
     bare.setChannelSettings("LOCALHOST:23");
     EXPECT_FALSE(bare.openChannel());
-    EXPECT_EQ(bare.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(bare.channelStatus(), ChannelStatus::Error);
     EXPECT_EQ(bare.channelLastErrNum(), kSocketErrorNetworkDown);
 }
 

@@ -35,7 +35,7 @@ TEST_F(ChannelTest, OpeningASerialPortHandsTheLineSettingsToTheLibrary) {
     EXPECT_EQ(library.queueings[0].watch, 1);
     EXPECT_EQ(library.queueings[0].mode, kQueueingModeTimestamped);
     EXPECT_EQ(library.lineCalls, (std::vector<std::string>{"RTS 2 S", "DTR 2 S"}));
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusOpen);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Open);
     EXPECT_TRUE(channel.IsOpen());
 
     // Queue id and watch flag can't change while open.
@@ -46,7 +46,7 @@ TEST_F(ChannelTest, OpeningASerialPortHandsTheLineSettingsToTheLibrary) {
 
     channel.closeChannel();
     EXPECT_EQ(library.closes, std::vector<int>{2});
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusClosed);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Closed);
 }
 
 TEST_F(ChannelTest, RtsIsLeftToTheFlowControl) {
@@ -92,7 +92,7 @@ TEST_F(ChannelTest, LibraryErrorsBecomeTheirTexts) {
         EXPECT_FALSE(channel.openChannel());
         EXPECT_EQ(channel.channelLastError(), c.text);
         EXPECT_EQ(channel.channelLastErrNum(), c.code);
-        EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+        EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     }
     library.openResults[4] = kSioSystemError;
     library.winErrorNumber = 2;
@@ -110,7 +110,7 @@ TEST_F(ChannelTest, FailedQueueingClosesThePortAgain) {
     channel.setChannelSettings("COM4");
     EXPECT_FALSE(channel.openChannel());
     EXPECT_EQ(channel.channelLastError(), "Cannot start thread");
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     EXPECT_TRUE(library.openPorts.empty());
 }
 
@@ -120,7 +120,7 @@ TEST_F(ChannelTest, ClosingAChannelThatNeverOpenedLeavesThePortAlone) {
     other.setChannelSettings("COM4");
     EXPECT_FALSE(other.openChannel());
     other.closeChannel();
-    EXPECT_EQ(other.channelStatus(), ClCommChannel::kStatusClosed);
+    EXPECT_EQ(other.channelStatus(), ChannelStatus::Closed);
     EXPECT_EQ(library.openPorts.count(3), 1u) << "the first channel's port stays open";
 }
 
@@ -140,10 +140,10 @@ TEST_F(ChannelTest, TransmitRules) {
     EXPECT_FALSE(channel.transmitData(large, 0, 4096));
     EXPECT_EQ(channel.channelLastError(), "Data packet to transmit is too large");
     EXPECT_EQ(channel.channelLastErrNum(), -1);
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     EXPECT_EQ(library.transmissions.size(), 2u) << "nothing of it is sent";
     EXPECT_TRUE(channel.transmitData(large, 0, 4095)) << "4096 words are fine";
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusOpen);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Open);
     EXPECT_EQ(channel.channelLastError(), "");
 
     library.txWriteResult = 0;
@@ -152,9 +152,9 @@ TEST_F(ChannelTest, TransmitRules) {
     library.txWriteResult = -103;
     EXPECT_FALSE(channel.transmitData(data, 0, 0));
     EXPECT_EQ(channel.channelLastError(), "Error while transmitting");
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     channel.clearChannelErrors();
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusOpen);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Open);
     EXPECT_EQ(channel.channelLastErrNum(), 0);
 }
 
@@ -218,7 +218,7 @@ TEST_F(ChannelTest, NewSettingsWhileOpen) {
     EXPECT_EQ(channel.lineParameters().baudRate, 115200);
     EXPECT_EQ(library.lineCalls, (std::vector<std::string>{"RTS 1 S", "DTR 1 S"}));
     EXPECT_EQ(channel.channelSettings(), "COM2:115200,NONE,8,1");
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusOpen);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Open);
 
     channel.setChannelSettings("COM5");
     EXPECT_EQ(library.closes, std::vector<int>{1});
@@ -249,7 +249,7 @@ TEST_F(ChannelTest, PolledReadingFillsTheInputBuffer) {
     // A full read of 4096 bytes counts as overflow: the buffer is emptied, the event still comes.
     library.pollData.assign(5000, 'x');
     channel.processIncomingData();
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusInputOverflow);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::InputOverflow);
     EXPECT_EQ(events, 2);
     EXPECT_EQ(channel.ReadCharacter(), -1);
 }
@@ -257,7 +257,7 @@ TEST_F(ChannelTest, PolledReadingFillsTheInputBuffer) {
 TEST_F(ChannelTest, TapsOpenThroughTheMonitorCalls) {
     channel.setChannelSettings("TAP3:57600,EVEN,7,1");
     EXPECT_FALSE(channel.openChannel()) << "taps need a queue id";
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     EXPECT_TRUE(library.ftdiCalls.empty());
 
     channel.setQueueID(1);
@@ -298,7 +298,7 @@ TEST_F(ChannelTest, TapErrorTexts) {
         library.ftdiResult = c.result;
         EXPECT_FALSE(channel.openChannel());
         EXPECT_EQ(channel.channelLastError(), c.text);
-        EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+        EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     }
     channel.setChannelSettings("VTP0");
     library.proResult = 2;

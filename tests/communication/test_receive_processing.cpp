@@ -229,7 +229,7 @@ TEST_F(ReceiveTest, ChannelErrorsAreReportedOnceAndCleared) {
     library.txWriteResult = 0;
     ClSequence word = sequenceOf("w");
     EXPECT_FALSE(engine.send().sendTypedCharacters(word));
-    EXPECT_EQ(channel1.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel1.channelStatus(), ChannelStatus::Error);
     engine.receive().channelErrorCheck();
     EXPECT_NE(ascii().find("CORVANE reports: Error on channel COM1:\r\nTransmit buffer overflow. "),
               std::string::npos);

@@ -70,7 +70,7 @@ TEST_F(ChannelSocketTest, ClientTalksToATestServer) {
 
     // The server goes away.
     peer->close();
-    ASSERT_TRUE(pumpUntil([&] { return channel.channelStatus() == ClCommChannel::kStatusError; }));
+    ASSERT_TRUE(pumpUntil([&] { return channel.channelStatus() == ChannelStatus::Error; }));
     EXPECT_EQ(channel.channelLastError(), "TCP/IP connection closed by the remote computer");
     channel.closeChannel();
 }
@@ -79,7 +79,7 @@ TEST_F(ChannelSocketTest, ClientWithoutServerGetsConnectionRefused) {
     ClCommChannel channel(library, &sockets);
     channel.setChannelSettings("127.0.0.1:" + std::to_string(freePort()));
     ASSERT_TRUE(channel.openChannel());
-    ASSERT_TRUE(pumpUntil([&] { return channel.channelStatus() == ClCommChannel::kStatusError; }));
+    ASSERT_TRUE(pumpUntil([&] { return channel.channelStatus() == ChannelStatus::Error; }));
     EXPECT_EQ(channel.channelLastError().rfind("TCP/IP error - ", 0), 0u);
     EXPECT_NE(channel.channelLastError().find("(#10061)"), std::string::npos) << channel.channelLastError();
 }

@@ -196,7 +196,7 @@ TEST_F(SerialLibraryTest, ClosingTheOtherEndReportsAnIoErrorAndTheChannelFails) 
     EXPECT_TRUE(reported);
     std::vector<CharCode> data = {'x'};
     EXPECT_FALSE(channel.transmitData(data, 0, 0));
-    EXPECT_EQ(channel.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Error);
     EXPECT_EQ(channel.channelLastError(), "Error while transmitting");
     bool cts = true, dsr = true, dcd = true, changed = false;
     channel.rs232_readHandshakeLines(cts, dsr, dcd, changed);
@@ -215,7 +215,7 @@ TEST_F(SerialLibraryTest, SecondOpenOfTheSamePortIsRefused) {
     EXPECT_FALSE(second.openChannel());
     EXPECT_EQ(second.channelLastErrNum(), kSioAlreadyOpen);
     EXPECT_EQ(second.channelLastError(), "COM port already open");
-    EXPECT_EQ(second.channelStatus(), ClCommChannel::kStatusError);
+    EXPECT_EQ(second.channelStatus(), ChannelStatus::Error);
 
     // Another program (a second library with its own I/O thread) is refused the same way.
     auto other = makeLibrary();

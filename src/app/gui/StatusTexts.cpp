@@ -9,10 +9,10 @@ namespace corvane {
 namespace {
 
 std::string channelDetail(const ChannelStatusView& channel) {
-    if (channel.status != ClCommChannel::kStatusOpen) {
+    if (channel.status != ChannelStatus::Open) {
         return {};
     }
-    if (channel.type == ClCommChannel::kTypeTcpClient || channel.type == ClCommChannel::kTypeTcpServer) {
+    if (channel.type == ChannelType::TcpClient || channel.type == ChannelType::TcpServer) {
         return channel.readyForTransmission ? "connected" : "no connection";
     }
     if (ClCommChannel::isDevicePortType(channel.type) && !channel.readyForTransmission) {
@@ -31,10 +31,10 @@ std::string communicationStatusText(CommunicationMode communicationMode, const C
     const char* kError = "Error while accessing the communication port(s)";
     std::string text;
     switch (channel1.status) {
-    case ClCommChannel::kStatusClosed:
+    case ChannelStatus::Closed:
         text = "Commmunication port closed";
         break;
-    case ClCommChannel::kStatusOpen:
+    case ChannelStatus::Open:
         text = "Commmunication port open";
         break;
     default:
@@ -42,21 +42,20 @@ std::string communicationStatusText(CommunicationMode communicationMode, const C
         break;
     }
     std::string detail = channelDetail(channel1);
-    bool channel1Error =
-        channel1.status != ClCommChannel::kStatusClosed && channel1.status != ClCommChannel::kStatusOpen;
+    bool channel1Error = channel1.status != ChannelStatus::Closed && channel1.status != ChannelStatus::Open;
     if (communicationMode != CommunicationMode::SendReceive && !channel1Error) {
         switch (channel2.status) {
-        case ClCommChannel::kStatusClosed:
+        case ChannelStatus::Closed:
             text = "Commmunication ports closed";
             break;
-        case ClCommChannel::kStatusOpen:
+        case ChannelStatus::Open:
             text = "Commmunication ports open";
             break;
         default:
             text = kError;
             break;
         }
-        if (channel1.status == ClCommChannel::kStatusOpen && channel2.status == ClCommChannel::kStatusOpen) {
+        if (channel1.status == ChannelStatus::Open && channel2.status == ChannelStatus::Open) {
             std::string detail2 = channelDetail(channel2);
             std::string combined;
             if (!detail.empty()) {
@@ -101,11 +100,10 @@ std::string serialPanelText(bool hasSerialParameters, std::int32_t baudRate, Par
            stopBitsName(stopBits);
 }
 
-FlowPanel flowControlPanel(CommunicationMode communicationMode, FlowControl flowControl, int channel1Type,
-                           bool hasSerialParameters) {
+FlowPanel flowControlPanel(CommunicationMode communicationMode, FlowControl flowControl,
+                           ChannelType channel1Type, bool hasSerialParameters) {
     FlowPanel panel;
-    if (communicationMode == CommunicationMode::MonitorReceiveOnly &&
-        channel1Type == ClCommChannel::kTypeVtp) {
+    if (communicationMode == CommunicationMode::MonitorReceiveOnly && channel1Type == ChannelType::Vtp) {
         panel.visible = true;
         panel.tapDeviceMode = true;
         panel.indicatorsVisible = true;

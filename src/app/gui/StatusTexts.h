@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communication/ChannelCodes.h"
 #include "communication/CommunicationCodes.h"
 
 #include <cstdint>
@@ -9,8 +10,8 @@ namespace corvane {
 
 // What the status bar needs to know of one channel.
 struct ChannelStatusView {
-    int status = 0; // ClCommChannel status: 0 closed, 1 open, 2 illegal settings, 3 error, 4 overflow
-    int type = 0;   // ClCommChannel type
+    ChannelStatus status = ChannelStatus::Closed;
+    ChannelType type = ChannelType::Com;
     bool readyForTransmission = true;
     std::string shortName;
     std::string settings;
@@ -47,8 +48,8 @@ struct FlowPanel {
     std::string rtsToolTip;
     std::string dtrToolTip;
 };
-FlowPanel flowControlPanel(CommunicationMode communicationMode, FlowControl flowControl, int channel1Type,
-                           bool hasSerialParameters);
+FlowPanel flowControlPanel(CommunicationMode communicationMode, FlowControl flowControl,
+                           ChannelType channel1Type, bool hasSerialParameters);
 
 // The deferred command a double click on a panel (1 to 5) posts; empty for panel 1, which starts
 // or stops communication at once.

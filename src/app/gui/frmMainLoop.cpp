@@ -354,7 +354,7 @@ void frmMain::setStatusBar() {
     panels_[1]->setText(QString::fromStdString(windowFormatPanelText(state_.settings.dispCommWindowFormat)));
     panels_[2]->setText(
         QString::fromStdString(channelPanelText(s.communicationMode, s.channelA, s.channelB)));
-    const int type = state_.channel1 ? state_.channel1->channelType() : 0;
+    const ChannelType type = state_.channel1 ? state_.channel1->channelType() : ChannelType::Com;
     const bool serial = ClCommChannel::isDevicePortType(type);
     panels_[3]->setText(
         QString::fromStdString(serialPanelText(serial, s.baudRate, s.parity, s.dataBits, s.stopBits)));
@@ -378,7 +378,7 @@ void frmMain::refreshStatusText() {
         v.status = channel.channelStatus();
         v.type = channel.channelType();
         v.readyForTransmission =
-            channel.channelStatus() == ClCommChannel::kStatusOpen ? channel.readyForTransmission() : true;
+            channel.channelStatus() == ChannelStatus::Open ? channel.readyForTransmission() : true;
         v.shortName = channel.channelNameShort();
         return v;
     };

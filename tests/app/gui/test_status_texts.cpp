@@ -11,7 +11,12 @@ constexpr auto kSendReceive = CommunicationMode::SendReceive;
 constexpr auto kReceiveOnly = CommunicationMode::MonitorReceiveOnly;
 constexpr auto kReceiveModify = CommunicationMode::MonitorReceiveModify;
 
-ChannelStatusView channel(int status, int type = ClCommChannel::kTypeCom, bool ready = true,
+constexpr auto kClosed = ChannelStatus::Closed;
+constexpr auto kOpen = ChannelStatus::Open;
+constexpr auto kIllegal = ChannelStatus::IllegalSettings;
+constexpr auto kError = ChannelStatus::Error;
+
+ChannelStatusView channel(ChannelStatus status, ChannelType type = ChannelType::Com, bool ready = true,
                           std::string shortName = "COM1") {
     ChannelStatusView v;
     v.status = status;
@@ -23,59 +28,62 @@ ChannelStatusView channel(int status, int type = ClCommChannel::kTypeCom, bool r
 
 TEST(StatusText, SendReceiveFollowsChannelOne) {
     const SnapshotStatusView none;
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(0), channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kClosed), channel(kClosed), none),
               "Commmunication port closed");
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1), channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen), channel(kClosed), none),
               "Commmunication port open");
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(3), channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kError), channel(kClosed), none),
               "Error while accessing the communication port(s)");
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(2), channel(1), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kIllegal), channel(kOpen), none),
               "Error while accessing the communication port(s)");
-    EXPECT_EQ(
-        communicationStatusText(kSendReceive, channel(1, ClCommChannel::kTypeCom, false), channel(0), none),
-        "Commmunication port open (waiting for handshake) ");
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1, ClCommChannel::kTypeTcpClient, true),
-                                      channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen, ChannelType::Com, false), channel(kClosed),
+                                      none),
+              "Commmunication port open (waiting for handshake) ");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen, ChannelType::TcpClient, true),
+                                      channel(kClosed), none),
               "Commmunication port open (connected) ");
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1, ClCommChannel::kTypeTcpServer, false),
-                                      channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen, ChannelType::TcpServer, false),
+                                      channel(kClosed), none),
               "Commmunication port open (no connection) ");
     // A closed channel has no detail, whatever its readiness.
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(0, ClCommChannel::kTypeTcpClient, false),
-                                      channel(0), none),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kClosed, ChannelType::TcpClient, false),
+                                      channel(kClosed), none),
               "Commmunication port closed");
 }
 
 TEST(StatusText, MonitoringNamesBothPortsAndTheirDetails) {
     const SnapshotStatusView none;
-    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(0), channel(0), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(kClosed), channel(kClosed), none),
               "Commmunication ports closed");
-    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1), channel(1, 0, true, "COM2"), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(kOpen),
+                                      channel(kOpen, ChannelType::Com, true, "COM2"), none),
               "Commmunication ports open");
-    EXPECT_EQ(communicationStatusText(kReceiveModify, channel(1), channel(3), none),
+    EXPECT_EQ(communicationStatusText(kReceiveModify, channel(kOpen), channel(kError), none),
               "Error while accessing the communication port(s)");
     // Channel 1 in error keeps its own text.
-    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(3), channel(1), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(kError), channel(kOpen), none),
               "Error while accessing the communication port(s)");
-    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1, 0, false, "COM1"),
-                                      channel(1, 0, false, "COM2"), none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(kOpen, ChannelType::Com, false, "COM1"),
+                                      channel(kOpen, ChannelType::Com, false, "COM2"), none),
               "Commmunication ports open (COM1: waiting for handshake / COM2: waiting for handshake) ");
-    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1, 0, true, "COM1"), channel(1, 0, false, "COM2"),
-                                      none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(kOpen, ChannelType::Com, true, "COM1"),
+                                      channel(kOpen, ChannelType::Com, false, "COM2"), none),
               "Commmunication ports open (COM2: waiting for handshake) ");
-    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(1, 0, false, "COM1"), channel(1, 0, true, "COM2"),
-                                      none),
+    EXPECT_EQ(communicationStatusText(kReceiveOnly, channel(kOpen, ChannelType::Com, false, "COM1"),
+                                      channel(kOpen, ChannelType::Com, true, "COM2"), none),
               "Commmunication ports open (COM1: waiting for handshake) ");
 }
 
 TEST(StatusText, SnapshotTextsWinOnceTriggered) {
     SnapshotStatusView snapshot{true, false, false};
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1), channel(0), snapshot),
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen), channel(kClosed), snapshot),
               "Commmunication port open");
     snapshot.triggered = true;
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(1), channel(0), snapshot), "Taking snapshot ...");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen), channel(kClosed), snapshot),
+              "Taking snapshot ...");
     snapshot.complete = true;
-    EXPECT_EQ(communicationStatusText(kSendReceive, channel(0), channel(0), snapshot), "Snapshot complete");
+    EXPECT_EQ(communicationStatusText(kSendReceive, channel(kClosed), channel(kClosed), snapshot),
+              "Snapshot complete");
 }
 
 TEST(StatusPanels, FormatChannelAndSerialPanels) {
@@ -92,23 +100,20 @@ TEST(StatusPanels, FormatChannelAndSerialPanels) {
 }
 
 TEST(StatusPanels, FlowPanelAndIndicators) {
-    FlowPanel none = flowControlPanel(kSendReceive, FlowControl::None, ClCommChannel::kTypeCom, true);
+    FlowPanel none = flowControlPanel(kSendReceive, FlowControl::None, ChannelType::Com, true);
     EXPECT_FALSE(none.visible);
     EXPECT_FALSE(none.indicatorsVisible);
-    FlowPanel manual =
-        flowControlPanel(kSendReceive, FlowControl::ManualRtsDtr, ClCommChannel::kTypeCom, true);
+    FlowPanel manual = flowControlPanel(kSendReceive, FlowControl::ManualRtsDtr, ChannelType::Com, true);
     EXPECT_TRUE(manual.visible);
     EXPECT_TRUE(manual.indicatorsVisible);
     EXPECT_EQ(manual.text, "Manual RTS/DTR Control");
     EXPECT_EQ(manual.rtsToolTip, "Request To Send - Double click to change");
-    FlowPanel rtscts = flowControlPanel(kSendReceive, FlowControl::RtsCts, ClCommChannel::kTypeCom, true);
+    FlowPanel rtscts = flowControlPanel(kSendReceive, FlowControl::RtsCts, ChannelType::Com, true);
     EXPECT_TRUE(rtscts.visible);
     EXPECT_FALSE(rtscts.indicatorsVisible);
-    EXPECT_FALSE(
-        flowControlPanel(kSendReceive, FlowControl::RtsCts, ClCommChannel::kTypeTcpClient, false).visible);
-    EXPECT_FALSE(
-        flowControlPanel(kReceiveOnly, FlowControl::ManualRtsDtr, ClCommChannel::kTypeCom, true).visible);
-    FlowPanel tap = flowControlPanel(kReceiveOnly, FlowControl::None, ClCommChannel::kTypeVtp, true);
+    EXPECT_FALSE(flowControlPanel(kSendReceive, FlowControl::RtsCts, ChannelType::TcpClient, false).visible);
+    EXPECT_FALSE(flowControlPanel(kReceiveOnly, FlowControl::ManualRtsDtr, ChannelType::Com, true).visible);
+    FlowPanel tap = flowControlPanel(kReceiveOnly, FlowControl::None, ChannelType::Vtp, true);
     EXPECT_TRUE(tap.tapDeviceMode);
     EXPECT_TRUE(tap.indicatorsVisible);
     EXPECT_EQ(tap.text, "Kito-Tap Pro / Lumo-Tap mode");
