@@ -44,8 +44,9 @@ void MdCommunicationSend::clearRepeat(int index) {
     }
 }
 
-MdCommunicationSend::SendResult MdCommunicationSend::sendSendSequence(int index, int kind) {
-    if (index < 0 || index >= list_.upperIndex() || kind < kSendOnce || kind > kStopPeriodic) {
+MdCommunicationSend::SendResult MdCommunicationSend::sendSendSequence(int index, SendKind kind) {
+    if (index < 0 || index >= list_.upperIndex() ||
+        (kind != SendKind::Once && kind != SendKind::StartPeriodic && kind != SendKind::StopPeriodic)) {
         return SendResult::IllegalIndex;
     }
     if (communication_.communicationStopped()) {
@@ -54,7 +55,8 @@ MdCommunicationSend::SendResult MdCommunicationSend::sendSendSequence(int index,
     SendSequenceRecord& record = list_[index];
     bool possible = sendingPossible();
     // Stopping a periodic entry needs no parameters.
-    if (possible && kind != kStopPeriodic && record.needsParameters != 0 && record.repeatRunning == 0) {
+    if (possible && kind != SendKind::StopPeriodic && record.needsParameters != 0 &&
+        record.repeatRunning == 0) {
         if (parameterDialog_ == nullptr) {
             clearRepeat(index);
             return SendResult::NoParameterDialog;
@@ -73,11 +75,11 @@ MdCommunicationSend::SendResult MdCommunicationSend::sendSendSequence(int index,
         clearRepeat(index);
         return SendResult::NotPossible;
     }
-    if (kind == kStopPeriodic) {
+    if (kind == SendKind::StopPeriodic) {
         record.repeatRunning = 0;
         return SendResult::PeriodicStopped;
     }
-    if (kind == kStartPeriodic) {
+    if (kind == SendKind::StartPeriodic) {
         record.repeatRunning = 1;
         record.lastSendTime = static_cast<std::int32_t>(clock_.timeOfDayMs());
     }

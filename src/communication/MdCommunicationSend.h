@@ -25,19 +25,14 @@ public:
         "Send sequence queue overflow. Check communication settings and your receive sequence 'answer' "
         "definitions.";
 
-    // kind of sendSendSequence.
-    static constexpr int kSendOnce = 0;
-    static constexpr int kStartPeriodic = 1;
-    static constexpr int kStopPeriodic = 2;
-
     enum class SendResult {
-        Queued,            // enqueued (kind 0 or 1)
-        PeriodicStopped,   // kind 2
+        Queued,            // enqueued (SendKind Once or StartPeriodic)
+        PeriodicStopped,   // SendKind StopPeriodic
         NotPossible,       // communication not running or "Monitoring (Receive Only)"
         Cancelled,         // the user cancelled the parameter dialog
         NoParameterDialog, // the sequence has wildcards and no dialog can fill them in
         QueueOverflow,     // the queue was full and has been emptied
-        IllegalIndex       // no such send sequence
+        IllegalIndex       // no such send sequence, or a kind without a name
     };
 
     MdCommunicationSend(MdCommunication& communication, CommunicationSettings& settings,
@@ -56,8 +51,8 @@ public:
     // At each start of communication: the queue is emptied.
     void resetSendQueue() { queue_.reset(); }
 
-    // A send sequence button: kind 0 sends once, 1 starts, 2 stops periodic sending.
-    SendResult sendSendSequence(int index, int kind);
+    // A send sequence button: sends once, starts or stops periodic sending.
+    SendResult sendSendSequence(int index, SendKind kind);
     // Enqueues the working copy of send list entry index; false when it was not queued.
     bool enqueue(int index);
     // Enqueues a sequence not in the list.

@@ -49,8 +49,7 @@ TEST_F(SendTest, QueueOverflowEmptiesTheQueueAndDropsTheNewSequence) {
         ascii().find(" CORVANE reports: Send sequence queue overflow. Check communication settings and your "
                      "receive sequence 'answer' definitions.\r\n"),
         std::string::npos);
-    EXPECT_EQ(engine.send().sendSendSequence(index, MdCommunicationSend::kSendOnce),
-              MdCommunicationSend::SendResult::Queued);
+    EXPECT_EQ(engine.send().sendSendSequence(index, SendKind::Once), MdCommunicationSend::SendResult::Queued);
 }
 
 TEST_F(SendTest, PlainEntriesGoOutOnePerDrainedTransmitterWithAForcedHeader) {
@@ -91,8 +90,7 @@ TEST_F(SendTest, FunctionCharactersSplitTheSequenceAndAreNotSent) {
     int index = addSend("fct", sequence);
     start();
     recorder.pieces.clear();
-    EXPECT_EQ(engine.send().sendSendSequence(index, MdCommunicationSend::kSendOnce),
-              MdCommunicationSend::SendResult::Queued);
+    EXPECT_EQ(engine.send().sendSendSequence(index, SendKind::Once), MdCommunicationSend::SendResult::Queued);
     EXPECT_EQ(engine.send().queue().seqTag(false), 1);
     // The header comes before anything is sent: the data starts on a new header line.
     engine.send().sendQueueProcessing();
@@ -150,7 +148,7 @@ TEST_F(SendTest, ReceiveOnlyMonitoringSendsNothingAndStopsRepeating) {
     sendList[index].repeatRunning = 1;
     std::vector<int> refreshed;
     engine.send().setSendListRefresh([&](int i) { refreshed.push_back(i); });
-    EXPECT_EQ(engine.send().sendSendSequence(index, MdCommunicationSend::kStartPeriodic),
+    EXPECT_EQ(engine.send().sendSendSequence(index, SendKind::StartPeriodic),
               MdCommunicationSend::SendResult::NotPossible);
     EXPECT_TRUE(engine.communicationRuns());
     EXPECT_EQ(sendList[index].repeatRunning, 0);
@@ -166,7 +164,7 @@ TEST_F(SendTest, PeriodicEntriesAreDueAfterTheirIntervalAndAnswersQueueBehindThe
     answerWith(addReceive("q", sequenceOf("?")), answer);
     start();
     clock.nowMs = 86400000 - 500; // half a second before midnight
-    engine.send().sendSendSequence(tick, MdCommunicationSend::kStartPeriodic);
+    engine.send().sendSendSequence(tick, SendKind::StartPeriodic);
     engine.communicationPass();
     EXPECT_EQ(transmitted(), "t");
     clock.nowMs = 400; // 900 ms later, across midnight: not yet due
@@ -181,12 +179,12 @@ TEST_F(SendTest, PeriodicEntriesAreDueAfterTheirIntervalAndAnswersQueueBehindThe
     engine.communicationPass();
     engine.communicationPass();
     EXPECT_EQ(transmitted(), "tta");
-    EXPECT_EQ(engine.send().sendSendSequence(tick, MdCommunicationSend::kStopPeriodic),
+    EXPECT_EQ(engine.send().sendSendSequence(tick, SendKind::StopPeriodic),
               MdCommunicationSend::SendResult::PeriodicStopped);
     clock.nowMs = 5000;
     engine.communicationPass();
     EXPECT_EQ(transmitted(), "tta");
-    engine.send().sendSendSequence(tick, MdCommunicationSend::kStartPeriodic);
+    engine.send().sendSendSequence(tick, SendKind::StartPeriodic);
     engine.stopCommunication();
     EXPECT_EQ(sendList[tick].repeatRunning, 0);
 }
@@ -204,10 +202,10 @@ TEST_F(SendTest, TheLoopWaitsLongerOnlyWhileNothingOnTheSendSideIsTimed) {
     engine.communicationPass();
     EXPECT_EQ(transmitted(), "t");
     EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kQuietIdleWaitMs);
-    engine.send().sendSendSequence(tick, MdCommunicationSend::kStartPeriodic);
+    engine.send().sendSendSequence(tick, SendKind::StartPeriodic);
     engine.communicationPass();
     EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kBusyIdleWaitMs);
-    engine.send().sendSendSequence(tick, MdCommunicationSend::kStopPeriodic);
+    engine.send().sendSendSequence(tick, SendKind::StopPeriodic);
     EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kQuietIdleWaitMs);
 }
 
@@ -216,27 +214,29 @@ TEST_F(SendTest, WildcardSequencesNeedTheParameterDialog) {
     sequence.appendCharacter(kWildcardOne);
     int index = addSend("param", sequence);
     start();
-    EXPECT_EQ(engine.send().sendSendSequence(index, MdCommunicationSend::kSendOnce),
+    EXPECT_EQ(engine.send().sendSendSequence(index, SendKind::Once),
               MdCommunicationSend::SendResult::NoParameterDialog);
     FakeParameterDialog dialog;
     dialog.answer = sequenceOf("v=7");
     engine.send().setParameterDialog(&dialog);
     dialog.confirm = false;
-    EXPECT_EQ(engine.send().sendSendSequence(index, MdCommunicationSend::kSendOnce),
+    EXPECT_EQ(engine.send().sendSendSequence(index, SendKind::Once),
               MdCommunicationSend::SendResult::Cancelled);
     dialog.confirm = true;
-    EXPECT_EQ(engine.send().sendSendSequence(index, MdCommunicationSend::kStartPeriodic),
+    EXPECT_EQ(engine.send().sendSendSequence(index, SendKind::StartPeriodic),
               MdCommunicationSend::SendResult::Queued);
     EXPECT_TRUE(dialog.seen.isEqual(sequence));
     // Already repeating: the filled-in copy is used again without asking.
-    EXPECT_EQ(engine.send().sendSendSequence(index, MdCommunicationSend::kSendOnce),
-              MdCommunicationSend::SendResult::Queued);
+    EXPECT_EQ(engine.send().sendSendSequence(index, SendKind::Once), MdCommunicationSend::SendResult::Queued);
     EXPECT_EQ(dialog.shown, 2);
     engine.communicationPass();
     engine.communicationPass();
     EXPECT_EQ(transmitted(), "v=7v=7");
-    EXPECT_EQ(engine.send().sendSendSequence(99, MdCommunicationSend::kSendOnce),
+    EXPECT_EQ(engine.send().sendSendSequence(99, SendKind::Once),
               MdCommunicationSend::SendResult::IllegalIndex);
+    EXPECT_EQ(engine.send().sendSendSequence(index, static_cast<SendKind>(3)),
+              MdCommunicationSend::SendResult::IllegalIndex)
+        << "a kind without a name";
 }
 
 TEST_F(SendTest, TypedCharactersBypassTheQueueAndRtsDtrNeedManualControl) {

@@ -225,8 +225,7 @@ int runCli(int argc, char** argv) {
         return kExitCannotStart;
     }
     for (int index : sends) {
-        MdCommunicationSend::SendResult result =
-            engine.send().sendSendSequence(index, MdCommunicationSend::kSendOnce);
+        MdCommunicationSend::SendResult result = engine.send().sendSendSequence(index, SendKind::Once);
         if (result != MdCommunicationSend::SendResult::Queued) {
             error(sendFailure(result, lists.sendList()[index].name));
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "communication/CommunicationCodes.h"
+
 #include <cstdint>
 
 namespace corvane {
@@ -19,8 +21,8 @@ public:
     // How long a pass that found nothing may wait: short while sending is timed, longer while
     // the line is quiet.
     virtual int idleWaitMs() const { return 1; }
-    // A send sequence of the list: kind 0 send once, 1 start periodic sending, 2 stop it.
-    virtual void sendSequence(int index, int kind) = 0;
+    // A send sequence of the list: send once, start or stop periodic sending.
+    virtual void sendSequence(int index, SendKind kind) = 0;
     // Typed characters of the keyboard console, sent at once on channel 1.
     virtual void sendTyped(const ClSequence& characters) = 0;
     // A sequence for the send queue (paste into a running communication window).

@@ -16,7 +16,7 @@ void EngineCommunicationPass::idleWait(int timeoutMs) {
     engine_.idleWait(timeoutMs);
 }
 
-void EngineCommunicationPass::sendSequence(int index, int kind) {
+void EngineCommunicationPass::sendSequence(int index, SendKind kind) {
     engine_.send().sendSendSequence(index, kind);
 }
 

@@ -14,7 +14,7 @@ public:
     bool runPass() override;
     void idleWait(int timeoutMs) override;
     int idleWaitMs() const override;
-    void sendSequence(int index, int kind) override;
+    void sendSequence(int index, SendKind kind) override;
     void sendTyped(const ClSequence& characters) override;
     void enqueue(const ClSequence& sequence) override;
     void takeActivity(bool& direction0, bool& direction1) override;

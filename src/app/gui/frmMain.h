@@ -202,7 +202,7 @@ private:
     bool handleWindowKey(QKeyEvent* event);
     void sendListContextMenu(const QPoint& position);
     void receiveListContextMenu(const QPoint& position);
-    void sendFromList(int index, int kind);
+    void sendFromList(int index, SendKind kind);
     void receiveActiveToggled(int row, bool active);
     void pasteIntoRunningWindow(const QString& text);
     void rememberCopiedText(const QString& text);

@@ -344,7 +344,10 @@ void frmMain::refreshSendRow(int index) {
                 return;
             }
             // A periodic sequence starts and stops its periodic sending.
-            int kind = entries[index].repeat > 0 ? (entries[index].repeatRunning > 0 ? 2 : 1) : 0;
+            SendKind kind =
+                entries[index].repeat > 0
+                    ? (entries[index].repeatRunning > 0 ? SendKind::StopPeriodic : SendKind::StartPeriodic)
+                    : SendKind::Once;
             sendFromList(index, kind);
         });
         sendList_->setCellWidget(index, 0, send);
@@ -413,7 +416,7 @@ void frmMain::receiveActiveToggled(int row, bool active) {
     }
 }
 
-void frmMain::sendFromList(int index, int kind) {
+void frmMain::sendFromList(int index, SendKind kind) {
     if (!communicationRuns()) {
         execUserStart();
         if (!communicationRuns()) {
@@ -540,10 +543,11 @@ void frmMain::sendListContextMenu(const QPoint& position) {
     const int upper = state_.lists.sendList().upperIndex();
     QMenu menu(this);
     const bool onSequence = row >= 0 && row < upper;
-    menu.addAction("Send", this, [this, row] { sendFromList(row, 0); })->setEnabled(onSequence);
-    menu.addAction("Start Periodic Sending", this, [this, row] { sendFromList(row, 1); })
+    menu.addAction("Send", this, [this, row] { sendFromList(row, SendKind::Once); })->setEnabled(onSequence);
+    menu.addAction("Start Periodic Sending", this,
+                   [this, row] { sendFromList(row, SendKind::StartPeriodic); })
         ->setEnabled(onSequence);
-    menu.addAction("Stop Periodic Sending", this, [this, row] { sendFromList(row, 2); })
+    menu.addAction("Stop Periodic Sending", this, [this, row] { sendFromList(row, SendKind::StopPeriodic); })
         ->setEnabled(onSequence);
     menu.addSeparator();
     menu.addAction("Copy", this, [this, row] { copySequence(true, row); })->setEnabled(onSequence);

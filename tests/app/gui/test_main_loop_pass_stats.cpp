@@ -43,7 +43,7 @@ public:
         QThread::msleep(60);
         ++waits;
     }
-    void sendSequence(int, int) override {}
+    void sendSequence(int, SendKind) override {}
     void sendTyped(const ClSequence&) override {}
     void enqueue(const ClSequence&) override {}
     void takeActivity(bool& direction0, bool& direction1) override { direction0 = direction1 = false; }

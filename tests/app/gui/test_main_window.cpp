@@ -60,7 +60,7 @@ TEST_F(MainWindowTest, PingPongPlaysOverTheLoopbackUntilStopped) {
     EXPECT_FALSE(window().action("Start")->isEnabled());
     EXPECT_TRUE(window().action("Stop")->isEnabled());
     // The first send sequence starts the game.
-    window().communicationPass().sendSequence(0, 0);
+    window().communicationPass().sendSequence(0, SendKind::Once);
     // Each answer comes back over the loopback and is answered again.
     ASSERT_TRUE(passUntil([&] { return asciiText().count("Ping received") >= 3; }))
         << asciiText().toStdString();

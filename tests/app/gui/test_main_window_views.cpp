@@ -22,7 +22,7 @@ TEST_F(MainWindowViewsTest, SwitchingViewsShowsWhatArrivedMeanwhileWithEachLineB
     window().execUserStart();
     ASSERT_TRUE(window().communicationRuns());
     for (int i = 0; i < 3; ++i) {
-        window().communicationPass().sendSequence(0, 0);
+        window().communicationPass().sendSequence(0, SendKind::Once);
     }
     // Sent and echoed: six times "Ping" CR LF in HEX.
     ASSERT_TRUE(passUntil([&] { return viewText(1).count("50 69 6E 67 0D 0A") >= 6; }))
