@@ -88,7 +88,7 @@ struct Engine {
             record.snapshotTrigger = 0;
         }
         DataOutputOptions options;
-        options.plainTextFormat = true;
+        options.windowFormat = CommWindowFormat::Plain;
         engine.output().setOptions(options);
         engine.output().setEnabledRepresentations({true, true, true, true});
         engine.startCommunication();

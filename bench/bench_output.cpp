@@ -93,7 +93,7 @@ void BM_DataOutputRender(benchmark::State& state) {
     DataOutput output(sink, time);
     output.setEnabledRepresentations({true, true, true, true});
     DataOutputOptions options;
-    options.plainTextFormat = state.range(0) != 0;
+    options.windowFormat = state.range(0) != 0 ? CommWindowFormat::Plain : CommWindowFormat::Formatted;
     output.setOptions(options);
     output.reset();
     for (auto _ : state) {

@@ -86,7 +86,7 @@ void DataOutput::addAsciiByte(std::uint8_t byte, int style) {
     }
     if (byte < 32 && options_.controlCharNameInASCII) {
         const std::string& name = controlNames()[byte];
-        if (options_.plainTextFormat) {
+        if (options_.windowFormat == CommWindowFormat::Plain) {
             ascii_ += name;
         } else {
             emitAsciiBuffer(style, false);

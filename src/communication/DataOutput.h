@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communication/CommWindowFormat.h"
 #include "communication/OutputPiece.h"
 #include "communication/TimeStampText.h"
 #include "platform/HiresTimeSource.h"
@@ -29,9 +30,9 @@ struct DataOutputOptions {
     bool controlCharNameInASCII = true;
     // The control characters themselves left out of the ASCII view (CR and LF are never shown).
     bool controlCharSuppress = false;
-    // Plain text window: control-character names go into the data text. Formatted window: they
-    // are separate pieces in the comment style.
-    bool plainTextFormat = false;
+    // Plain: control-character names go into the data text. Formatted: they are separate pieces
+    // in the comment style.
+    CommWindowFormat windowFormat = CommWindowFormat::Formatted;
 };
 
 // Turns the traffic into text pieces in the four representations. Data bytes collect in a block

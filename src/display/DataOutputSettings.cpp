@@ -15,8 +15,7 @@ DataOutputOptions dataOutputOptionsFrom(const ProgramSettingsData& settings) {
     options.additionalStampPauseMs = settings.additionalStampPauseMs;
     options.controlCharNameInASCII = settings.controlCharNameInASCII;
     options.controlCharSuppress = settings.controlCharSuppress;
-    // "DispCommWindowFormat": 0 plain text output, 1 formatted (rich text) output.
-    options.plainTextFormat = settings.dispCommWindowFormat == 0;
+    options.windowFormat = settings.dispCommWindowFormat;
     return options;
 }
 

@@ -77,9 +77,9 @@ void readTextSetupSettings(const SettingsStore& store, ProgramSettingsData& data
         s.readBoolean(digit + "CommTextUnderline", false, data.commTextUnderline[i]);
     }
     s.readInteger("DispFontSize", 10, 8, 12, data.dispFontSize);
-    int format = data.dispCommWindowFormat;
-    s.readInteger("DispCommWindowFormat", 0, INT32_MIN, INT32_MAX, format);
-    data.dispCommWindowFormat = format > 0 ? 1 : 0;
+    int format = toStored(data.dispCommWindowFormat);
+    s.readInteger("DispCommWindowFormat", toStored(CommWindowFormat::Plain), INT32_MIN, INT32_MAX, format);
+    data.dispCommWindowFormat = commWindowFormatFromStored(format);
     s.readInteger("ActualCommDisplayMode", 0, 0, 3, data.actualCommDisplayMode);
     const bool enabledDefaults[4] = {true, true, true, false};
     for (int i = 0; i < 4; ++i) {
@@ -102,7 +102,7 @@ void writeTextSetupSettings(SettingsStore& store, const ProgramSettingsData& dat
         s.writeBoolean(digit + "CommTextUnderline", data.commTextUnderline[i]);
     }
     s.writeInteger("DispFontSize", data.dispFontSize);
-    s.writeInteger("DispCommWindowFormat", data.dispCommWindowFormat);
+    s.writeInteger("DispCommWindowFormat", toStored(data.dispCommWindowFormat));
     s.writeInteger("ActualCommDisplayMode", data.actualCommDisplayMode);
     for (int i = 0; i < 4; ++i) {
         s.writeInteger(std::to_string(i) + "CommDisplayModeEnabled", data.commDisplayModeEnabled[i] ? 1 : 0);

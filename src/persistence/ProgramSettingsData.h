@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communication/CommWindowFormat.h"
 #include "communication/ExpertOptions.h"
 #include "persistence/HtmlTemplates.h"
 #include "platform/PlacedWindow.h"
@@ -50,8 +51,7 @@ struct ProgramSettingsData {
     std::array<bool, 3> commTextItalics{false, false, false};
     std::array<bool, 3> commTextUnderline{false, false, false};
     int dispFontSize = 10;
-    // 0 plain text output, 1 formatted (rich text) output.
-    int dispCommWindowFormat = 0;
+    CommWindowFormat dispCommWindowFormat = CommWindowFormat::Plain;
     int actualCommDisplayMode = 0;
     // ASCII, HEX, Decimal, Binary windows enabled.
     std::array<bool, 4> commDisplayModeEnabled{true, true, true, false};

@@ -135,7 +135,7 @@ TEST_F(DataOutputTest, NulIsDelInAsciiAndZeroZeroInHex) {
 
 TEST_F(DataOutputTest, ControlNamesInPlainTextFormat) {
     DataOutputOptions options = output.options();
-    options.plainTextFormat = true;
+    options.windowFormat = CommWindowFormat::Plain;
     output.setOptions(options);
     data(0, "A\r\n");
     output.flush(false);

@@ -11,14 +11,14 @@ TEST(DataOutputSettings, FreshUserAndChangedOptions) {
     EXPECT_FALSE(options.stamp.hundredths || options.additionalStampIntervals ||
                  options.additionalStampPause);
     EXPECT_TRUE(options.controlCharNameInASCII);
-    EXPECT_TRUE(options.plainTextFormat) << "window format 0 is plain text output";
+    EXPECT_EQ(options.windowFormat, CommWindowFormat::Plain);
 
-    settings.dispCommWindowFormat = 1;
+    settings.dispCommWindowFormat = CommWindowFormat::Formatted;
     settings.stampMilliSecondsV18 = true;
     settings.additionalStampPause = true;
     settings.additionalStampPauseMs = 1230;
     options = dataOutputOptionsFrom(settings);
-    EXPECT_FALSE(options.plainTextFormat);
+    EXPECT_EQ(options.windowFormat, CommWindowFormat::Formatted);
     EXPECT_TRUE(options.stamp.hundredths);
     EXPECT_TRUE(options.additionalStampPause);
     EXPECT_EQ(options.additionalStampPauseMs, 1230);

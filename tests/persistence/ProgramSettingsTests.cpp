@@ -83,7 +83,7 @@ TEST_F(ProgramSettingsTest, ValuesOutOfRangeAreClampedAndMalformedOnesKeepTheVal
     EXPECT_EQ(communication.dataBits, DataBits::Five) << "0 is read, then raised by the normalisation";
     EXPECT_EQ(settings.dispBack, 0);
     EXPECT_EQ(settings.cmtTextColor, 77);
-    EXPECT_EQ(settings.dispCommWindowFormat, 1);
+    EXPECT_EQ(settings.dispCommWindowFormat, CommWindowFormat::Formatted);
     EXPECT_EQ(settings.logFormat, 0);
     EXPECT_EQ(settings.commDisplayModeEnabled, (std::array<bool, 4>{true, true, false, true}));
     EXPECT_EQ(communication.baudRate, 9600);

@@ -107,7 +107,7 @@ TEST_F(QtSettingsStoreTest, EverySettingWrittenReadsBackTheSame) {
         d.commTextItalics = {false, true, false};
         d.commTextUnderline = {true, true, false};
         d.dispFontSize = 12;
-        d.dispCommWindowFormat = 1;
+        d.dispCommWindowFormat = CommWindowFormat::Formatted;
         d.actualCommDisplayMode = 2;
         d.commDisplayModeEnabled = {false, true, false, true};
         d.controlCharNameInASCII = false;

@@ -211,7 +211,7 @@ int runCli(int argc, char** argv) {
     CommunicationEngine engine(library, channel1, channel2, communication, expert, lists.sendList(),
                                lists.receiveList(), messages, clock, router, timeSource);
     DataOutputOptions outputOptions = dataOutputOptionsFrom(settings);
-    outputOptions.plainTextFormat = true;
+    outputOptions.windowFormat = CommWindowFormat::Plain;
     engine.output().setOptions(outputOptions);
     engine.output().setDateFormat(dateFormat);
     engine.output().setEnabledRepresentations(

@@ -46,7 +46,7 @@ QTextCharFormat CommWindows::styleFormat(int style) const {
 }
 
 void CommWindows::applyOptions(const ProgramSettingsData& settings) {
-    formatted_ = settings.dispCommWindowFormat > 0;
+    formatted_ = settings.dispCommWindowFormat == CommWindowFormat::Formatted;
     enabled_ = settings.commDisplayModeEnabled;
     background_ = colorFromValue(settings.dispBack);
     const std::array<std::int32_t, 3> colors{settings.cmtTextColor, settings.dir1TextColor,

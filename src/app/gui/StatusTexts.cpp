@@ -76,8 +76,8 @@ std::string communicationStatusText(CommunicationMode communicationMode, const C
     return text;
 }
 
-std::string windowFormatPanelText(int dispCommWindowFormat) {
-    return dispCommWindowFormat > 0 ? "Colors&Fonts Mode" : "Plain Text Mode";
+std::string windowFormatPanelText(CommWindowFormat format) {
+    return format == CommWindowFormat::Formatted ? "Colors&Fonts Mode" : "Plain Text Mode";
 }
 
 std::string channelPanelText(CommunicationMode communicationMode, const std::string& channel1,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "communication/ChannelCodes.h"
+#include "communication/CommWindowFormat.h"
 #include "communication/CommunicationCodes.h"
 
 #include <cstdint>
@@ -28,8 +29,8 @@ struct SnapshotStatusView {
 std::string communicationStatusText(CommunicationMode communicationMode, const ChannelStatusView& channel1,
                                     const ChannelStatusView& channel2, const SnapshotStatusView& snapshot);
 
-// Panel 2: "Colors&Fonts Mode" for formatted output (format above 0), else "Plain Text Mode".
-std::string windowFormatPanelText(int dispCommWindowFormat);
+// Panel 2: "Colors&Fonts Mode" for formatted output, else "Plain Text Mode".
+std::string windowFormatPanelText(CommWindowFormat format);
 
 // Panel 3: two blanks, the channel text, two blanks.
 std::string channelPanelText(CommunicationMode communicationMode, const std::string& channel1,

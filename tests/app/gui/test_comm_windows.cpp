@@ -40,7 +40,7 @@ protected:
             edits[i] = windows[i].get();
         }
         comm = std::make_unique<CommWindows>(edits);
-        settings.dispCommWindowFormat = 1;
+        settings.dispCommWindowFormat = CommWindowFormat::Formatted;
         comm->applyOptions(settings);
     }
 
@@ -105,7 +105,7 @@ TEST_F(CommWindowsTest, StylesColourTheDirectionsAndAFinalLineBreakIsPlain) {
 }
 
 TEST_F(CommWindowsTest, PlainModeWritesBlackText) {
-    settings.dispCommWindowFormat = 0;
+    settings.dispCommWindowFormat = CommWindowFormat::Plain;
     comm->applyOptions(settings);
     comm->writeCommPiece(0, false, 2, "RX");
     comm->copyCommWindowBuffers(false, 0);

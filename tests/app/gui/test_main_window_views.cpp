@@ -16,7 +16,7 @@ TEST_F(MainWindowViewsTest, SwitchingViewsShowsWhatArrivedMeanwhileWithEachLineB
     // Without receive sequences the loopback only echoes what is sent.
     state().lists.resetReceiveList();
     // Formatted output: a pending text ending in CR LF is moved in two steps.
-    state().settings.dispCommWindowFormat = 1;
+    state().settings.dispCommWindowFormat = CommWindowFormat::Formatted;
     window().updateAfterOptionsChanged();
     window().setSequencesDisplayMode(1);
     window().execUserStart();

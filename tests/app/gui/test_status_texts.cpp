@@ -87,8 +87,8 @@ TEST(StatusText, SnapshotTextsWinOnceTriggered) {
 }
 
 TEST(StatusPanels, FormatChannelAndSerialPanels) {
-    EXPECT_EQ(windowFormatPanelText(0), "Plain Text Mode");
-    EXPECT_EQ(windowFormatPanelText(1), "Colors&Fonts Mode");
+    EXPECT_EQ(windowFormatPanelText(CommWindowFormat::Plain), "Plain Text Mode");
+    EXPECT_EQ(windowFormatPanelText(CommWindowFormat::Formatted), "Colors&Fonts Mode");
     EXPECT_EQ(channelPanelText(kSendReceive, "COM1", "COM2"), "  COM1  ");
     EXPECT_EQ(channelPanelText(kReceiveOnly, "COM1", "COM2"), "  COM1 / COM2  ");
     EXPECT_EQ(channelPanelText(kReceiveModify, "COM1", "COM2"), "    ");
