@@ -43,10 +43,10 @@ void MdCommunicationReceive::buildQuickSkip() {
         if (pattern.size() > 0 && isDataByte(pattern.data()[0])) {
             quick.first = pattern.data()[0];
         }
-        for (int d = 0; d < 2; ++d) {
-            quick.waiting[static_cast<std::size_t>(d)] =
-                (pattern.numOfCursors() < 2 || pattern.Cursors(d) == 0) &&
-                list_[i].matchHistory[static_cast<std::size_t>(d)].size() == 0;
+        for (int direction = 0; direction < 2; ++direction) {
+            quick.waiting[static_cast<std::size_t>(direction)] =
+                (pattern.numOfCursors() < 2 || pattern.Cursors(direction) == 0) &&
+                list_[i].matchHistory[static_cast<std::size_t>(direction)].size() == 0;
         }
     }
 }
@@ -99,9 +99,9 @@ bool MdCommunicationReceive::receiveProcessing() {
 
 void MdCommunicationReceive::processPacket(int dataWords) {
     const int sourceId = buffer_[packet::kSourceQueueId];
-    const int d = sourceId == 1 ? 0 : 1;
+    const int direction = sourceId == 1 ? 0 : 1;
     if (sourceId != 0) {
-        activity_[static_cast<std::size_t>(d)] = true;
+        activity_[static_cast<std::size_t>(direction)] = true;
     }
     packetTime_.year = buffer_[packet::kYear];
     packetTime_.month = buffer_[packet::kMonth];
@@ -114,13 +114,13 @@ void MdCommunicationReceive::processPacket(int dataWords) {
     lastStatusFlags_ = static_cast<std::uint16_t>(buffer_[packet::kStatus]);
 
     if (dataWords > 0 && receiveOnly() && expertOptions_.dataForwarding == 0) {
-        forward(d, dataWords);
+        forward(direction, dataWords);
     }
 
     const std::uint16_t errors =
         lastStatusFlags_ & (packet::kInputOverflow | packet::kPortOverrun | packet::kGeneralIoError);
     if (errors != 0) {
-        reportStatusFlags(errors, d);
+        reportStatusFlags(errors, direction);
         return;
     }
 
@@ -133,8 +133,8 @@ void MdCommunicationReceive::processPacket(int dataWords) {
             // The rest of the packet is neither matched nor shown.
             return;
         }
-        const CharCode c = buffer_[static_cast<std::size_t>(i)];
-        const bool match = detectionStep(c, previous, d);
+        const CharCode received = buffer_[static_cast<std::size_t>(i)];
+        const bool match = detectionStep(received, previous, direction);
         CommunicationRunState& run = communication_.runState();
         if (run.snapshotRequest && !run.snapshotTriggered) {
             run.snapshotTriggered = true;
@@ -143,25 +143,25 @@ void MdCommunicationReceive::processPacket(int dataWords) {
             }
         }
         if (i == last || match) {
-            closePiece(d, pieceStart, i);
+            closePiece(direction, pieceStart, i);
             pieceStart = i + 1;
         }
-        previous = c;
+        previous = received;
     }
 }
 
-void MdCommunicationReceive::closePiece(int d, int first, int last) {
+void MdCommunicationReceive::closePiece(int direction, int first, int last) {
     CommunicationRunState& run = communication_.runState();
     const ContentFilter filter = settings_.contentFilter;
     const bool visible = filter == ContentFilter::AllData ||
-                         (filter == ContentFilter::Channel1Only && d == 0) ||
-                         (filter == ContentFilter::Channel2Only && d == 1);
+                         (filter == ContentFilter::Channel1Only && direction == 0) ||
+                         (filter == ContentFilter::Channel2Only && direction == 1);
     if (run.headerRequest || visible) {
-        output_.header(d, run.headerRequest, packetTime_);
+        output_.header(direction, run.headerRequest, packetTime_);
         run.headerRequest = false;
         if (visible) {
-            output_.printAndLogIntCommData(d, run.snapshotRequest, std::span<const std::int16_t>(buffer_),
-                                           first, last);
+            output_.printAndLogIntCommData(direction, run.snapshotRequest,
+                                           std::span<const std::int16_t>(buffer_), first, last);
             run.snapshotRequest = false;
         }
     }
@@ -214,19 +214,19 @@ void MdCommunicationReceive::reportStatusFlags(std::uint16_t flags, int directio
     }
 }
 
-bool MdCommunicationReceive::detectionStep(CharCode c, CharCode p, int d) {
+bool MdCommunicationReceive::detectionStep(CharCode received, CharCode previous, int direction) {
     timeStampRequest_ = false;
     bool anyHit = false;
     const int count = list_.upperIndex();
     if (quickSkip_.size() != static_cast<std::size_t>(std::max(count, 0))) {
         buildQuickSkip();
     }
-    const auto direction = static_cast<std::size_t>(d);
+    const auto slot = static_cast<std::size_t>(direction);
     for (int i = 0; i < count; ++i) {
         QuickSkip& quick = quickSkip_[static_cast<std::size_t>(i)];
         // Most characters cannot begin an attempt: a sequence that starts with a data byte other
-        // than c, with its cursor at 0 and nothing to replay, stays as it is.
-        if (quick.waiting[direction] && quick.first >= 0 && quick.first != c) {
+        // than the received one, with its cursor at 0 and nothing to replay, stays as it is.
+        if (quick.waiting[slot] && quick.first >= 0 && quick.first != received) {
             continue;
         }
         ReceiveSequenceRecord& record = list_[i];
@@ -234,53 +234,54 @@ bool MdCommunicationReceive::detectionStep(CharCode c, CharCode p, int d) {
         if (pattern.size() == 0 || record.active != 1) {
             continue;
         }
-        if (c == kFunctionAmpersand) {
+        if (received == kFunctionAmpersand) {
             continue;
         }
         if (record.hasFunctionCharacters == 0 &&
-            (c == kFunctionPercent || c == kFunctionExclamation || p == kFunctionExclamation)) {
+            (received == kFunctionPercent || received == kFunctionExclamation ||
+             previous == kFunctionExclamation)) {
             continue;
         }
         if (pattern.numOfCursors() < 2) {
             pattern.setNumOfCursors(2);
         }
-        ClSequence& history = record.matchHistory[direction];
-        bool hit = pattern.characterMatching(d, c);
-        keepHistory(pattern, history, d, c, hit);
+        ClSequence& history = record.matchHistory[slot];
+        bool hit = pattern.characterMatching(direction, received);
+        keepHistory(pattern, history, direction, received, hit);
         if (hit) {
-            fireActions(record, d);
+            fireActions(record, direction);
             anyHit = true;
         }
-        quick.waiting[direction] = pattern.Cursors(d) == 0 && history.size() == 0;
+        quick.waiting[slot] = pattern.Cursors(direction) == 0 && history.size() == 0;
     }
     return anyHit;
 }
 
-void MdCommunicationReceive::keepHistory(ClSequence& pattern, ClSequence& history, int d, CharCode c,
-                                         bool& hit) {
-    std::int32_t cursor = pattern.Cursors(d);
+void MdCommunicationReceive::keepHistory(ClSequence& pattern, ClSequence& history, int direction,
+                                         CharCode received, bool& hit) {
+    std::int32_t cursor = pattern.Cursors(direction);
     if (cursor != 0 || history.size() == 0) {
         if (cursor == 1) {
             history.clear();
         }
         if (cursor > 0) {
-            history.appendCharacter(c);
+            history.appendCharacter(received);
         }
         return;
     }
     // The attempt failed after some characters: feed them again from the second one, so that a
     // match starting inside the abandoned attempt is found too.
     replay_.copyFrom(history);
-    replay_.appendCharacter(c);
+    replay_.appendCharacter(received);
     history.clear();
     const std::int32_t length = replay_.size();
     std::int32_t k = 1;
     while (k < length) {
         const CharCode fed = replay_.getCharacter(k);
-        if (pattern.characterMatching(d, fed)) {
+        if (pattern.characterMatching(direction, fed)) {
             hit = true;
         }
-        cursor = pattern.Cursors(d);
+        cursor = pattern.Cursors(direction);
         if (cursor == 0 && history.size() > 0) {
             // Back to the character after the one where this attempt began.
             k += 1 - history.size();
@@ -297,9 +298,9 @@ void MdCommunicationReceive::keepHistory(ClSequence& pattern, ClSequence& histor
     }
 }
 
-void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int d) {
+void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int direction) {
     CommunicationRunState& run = communication_.runState();
-    ClSequence& history = record.matchHistory[static_cast<std::size_t>(d)];
+    ClSequence& history = record.matchHistory[static_cast<std::size_t>(direction)];
     if (record.detectionCount < kMaxDetectionCount) {
         ++record.detectionCount;
     }
@@ -312,7 +313,7 @@ void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int d) {
         }
         if (record.commentHasPlaceholders != 0) {
             run.pendingComment +=
-                expandReceiveComment(record.comment, history, d, output_.timeStampText(packetTime_));
+                expandReceiveComment(record.comment, history, direction, output_.timeStampText(packetTime_));
         } else {
             run.pendingComment += record.comment;
         }
@@ -331,7 +332,7 @@ void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int d) {
         stopRequest_ = true;
         run.pendingComment += "\r\nCommunication stopped by receive sequence \"" + record.name + "\".";
     }
-    record.sequence.setCursors(d, 0);
+    record.sequence.setCursors(direction, 0);
     history.clear();
 }
 

@@ -37,8 +37,9 @@ public:
 
     // One pass; true when no packet was read (the main loop may sleep).
     bool receiveProcessing();
-    // The detection step for character c after p in direction d; true when any sequence was hit.
-    bool detectionStep(CharCode c, CharCode p, int d);
+    // The detection step for the received character after the previous one in direction 0 or 1;
+    // true when any sequence was hit.
+    bool detectionStep(CharCode received, CharCode previous, int direction);
     // Once per pass after the send processing: reports the first channel in error.
     void channelErrorCheck();
 
@@ -56,8 +57,8 @@ private:
     void reportStatusFlags(std::uint16_t flags, int direction);
     void reportMessage(const std::string& text);
     void closePiece(int direction, int first, int last);
-    void keepHistory(ClSequence& pattern, ClSequence& history, int d, CharCode c, bool& hit);
-    void fireActions(ReceiveSequenceRecord& record, int d);
+    void keepHistory(ClSequence& pattern, ClSequence& history, int direction, CharCode received, bool& hit);
+    void fireActions(ReceiveSequenceRecord& record, int direction);
     std::string channelName(int index);
     bool receiveOnly() const { return settings_.communicationMode == CommunicationMode::MonitorReceiveOnly; }
 

@@ -405,16 +405,17 @@ std::int32_t ClSequence::skipOptionalWildcards(std::int32_t from) const {
     return from;
 }
 
-bool ClSequence::elementHits(std::int32_t index, CharCode c) const {
-    const CharCode x = characters_[index];
-    if (x == kBitwiseCompare) {
+bool ClSequence::elementHits(std::int32_t index, CharCode character) const {
+    const CharCode element = characters_[index];
+    if (element == kBitwiseCompare) {
         // A compare element without both parameters never matches.
-        return index < size_ - 2 && (x == c || ((c ^ characters_[index + 2]) & characters_[index + 1]) == 0);
+        return index < size_ - 2 &&
+               (element == character || ((character ^ characters_[index + 2]) & characters_[index + 1]) == 0);
     }
-    return x == kWildcardOne || x == kWildcardOptional || x == c;
+    return element == kWildcardOne || element == kWildcardOptional || element == character;
 }
 
-bool ClSequence::characterMatching(std::int32_t cursorNo, CharCode c) {
+bool ClSequence::characterMatching(std::int32_t cursorNo, CharCode nextCharacter) {
     if (cursorNo < 0 || cursorNo >= numOfCursors()) {
         fail(kErrorOutOfRange, "Illegal cursor number");
     }
@@ -426,24 +427,27 @@ bool ClSequence::characterMatching(std::int32_t cursorNo, CharCode c) {
     bool retry = false;
     do {
         retry = false;
-        const std::int32_t q = skipOptionalWildcards(pos);
-        if (q == size_) {
+        const std::int32_t afterOptional = skipOptionalWildcards(pos);
+        if (afterOptional == size_) {
             pos = size_; // a tail of '#' counts as matched
         }
-        // Empty '#' attempt: the character after the '#' run takes c; the run may still take
-        // one character if a miss follows within the next q - pos + 1 characters. The element
-        // at q must then take c, or the retry after the miss would make the same attempt again.
-        if (q != pos && q < size_ && (pattern[q] == c || pattern[q] == kWildcardOne) && elementHits(q, c)) {
+        // Empty '#' attempt: the element after the '#' run takes the next character; the run may
+        // still take one character if a miss follows within the next afterOptional - pos + 1
+        // characters. That element must then take the character, or the retry after the miss
+        // would make the same attempt again.
+        if (afterOptional != pos && afterOptional < size_ &&
+            (pattern[afterOptional] == nextCharacter || pattern[afterOptional] == kWildcardOne) &&
+            elementHits(afterOptional, nextCharacter)) {
             back = pos;
-            pend = q - pos + 1;
-            pos = q;
+            pend = afterOptional - pos + 1;
+            pos = afterOptional;
         }
         if (pos >= size_) {
             break;
         }
-        const CharCode x = pattern[pos];
-        if (elementHits(pos, c)) {
-            if (x == kBitwiseCompare) {
+        const CharCode element = pattern[pos];
+        if (elementHits(pos, nextCharacter)) {
+            if (element == kBitwiseCompare) {
                 pos += 2;
             }
             ++pos;

@@ -94,7 +94,7 @@ private:
     void parseLine(Representation representation, std::string_view line, std::int32_t maxSequenceSize);
     void scanLine(Representation representation, std::string_view line, std::int32_t maxSequenceSize);
     std::int32_t skipOptionalWildcards(std::int32_t from) const;
-    bool elementHits(std::int32_t index, CharCode c) const;
+    bool elementHits(std::int32_t index, CharCode character) const;
 
     std::vector<CharCode> characters_;
     std::int32_t size_ = 0;
