@@ -2,7 +2,6 @@
 
 #include "communication/ClCommChannel.h"
 #include "communication/CommNameTables.h"
-#include "communication/MdCommunication.h"
 
 namespace corvane {
 
