@@ -3,7 +3,6 @@
 #include "app/control/DeferredCommands.h"
 #include "communication/CommunicationSettings.h"
 #include "communication/ExpertOptions.h"
-#include "communication/MdCommunication.h"
 #include "platform/ApplicationInfo.h"
 
 namespace corvane {

@@ -4,7 +4,6 @@
 #include "app/control/MainWindowView.h"
 #include "app/control/ProgramContext.h"
 #include "communication/CommunicationEngine.h"
-#include "communication/MdCommunication.h"
 #include "display/CommOutputRouter.h"
 #include "display/DataOutputSettings.h"
 #include "display/MdLogging.h"

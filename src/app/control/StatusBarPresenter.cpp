@@ -5,7 +5,6 @@
 #include "app/control/ProgramContext.h"
 #include "communication/ClCommChannel.h"
 #include "communication/CommunicationSettings.h"
-#include "communication/MdCommunication.h"
 #include "persistence/ProgramSettingsData.h"
 
 namespace corvane {
