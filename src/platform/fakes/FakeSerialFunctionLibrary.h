@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/HiresClock.h"
-#include "platform/ReceiveQueue.h"
+#include "platform/serial/HiresClock.h"
+#include "platform/serial/ReceiveQueue.h"
 #include "platform/SerialFunctionLibrary.h"
 
 #include <map>
