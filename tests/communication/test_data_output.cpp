@@ -1,7 +1,7 @@
+#include "DataOutputRecorder.h"
 #include "communication/DataOutput.h"
 #include "platform/fakes/FakeHiresTimeSource.h"
 #include "sequences/Windows1252.h"
-#include "DataOutputRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -219,9 +219,8 @@ TEST_F(LogFilesTest, PlainHeaderAndFooterMessages) {
     logging.writePiece(0, 1, "A\x1A");
     timeSource.set(2026, 12, 1, 17, 31, 2, 5);
     ASSERT_TRUE(logging.stopLogging());
-    EXPECT_EQ(readFile(path(1)),
-              "Corvane Log File (HEX) - Started 01.12.2026 17:30:01.123 \r\n41 \r\n\r\n"
-              "Corvane Log File (HEX) - Stopped 01.12.2026 17:31:02.005 \r\n\r\n");
+    EXPECT_EQ(readFile(path(1)), "Corvane Log File (HEX) - Started 01.12.2026 17:30:01.123 \r\n41 \r\n\r\n"
+                                 "Corvane Log File (HEX) - Stopped 01.12.2026 17:31:02.005 \r\n\r\n");
     EXPECT_EQ(readFile(path(0)),
               "Corvane Log File (ASCII) - Started 01.12.2026 17:30:01.123 \r\nA\x7F\r\n\r\n"
               "Corvane Log File (ASCII) - Stopped 01.12.2026 17:31:02.005 \r\n\r\n");

@@ -1,5 +1,5 @@
-#include "support/InternalErrorExpect.h"
 #include "SequenceListsFixture.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -130,7 +130,8 @@ TEST_F(SequenceClipboardTest, TakesANewSequenceBackFromTheEditControl) {
     lists.copyToClipboard(SequenceListKind::Send, 0, Representation::HEX);
 
     // The control's clipboard still holds the same sequence: the full record stays.
-    lists.takeClipboardFromEditControl(test::sequenceOf(Representation::HEX, "50 49 4E 47 0D"), Representation::ASCII);
+    lists.takeClipboardFromEditControl(test::sequenceOf(Representation::HEX, "50 49 4E 47 0D"),
+                                       Representation::ASCII);
     EXPECT_EQ(lists.clipboardText(), "50 49 4E 47 0D");
     EXPECT_EQ(lists.pasteSendFromClipboard(Representation::HEX).repeatInterval, 250);
 

@@ -1,5 +1,5 @@
-#include "support/InternalErrorExpect.h"
 #include "SequenceListsFixture.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -216,8 +216,7 @@ TEST_F(SequenceListsTest, MoveToAPositionPastTheEndLandsLastWithItsAnswers) {
 TEST_F(SequenceListsTest, RefusedMoveLeavesAnswersUntouched) {
     addSendSequences(2);
     lists.InsertEvent(receiveRecord("to S1", 1), 0, false);
-    EXPECT_INTERNAL_ERROR(lists.moveSendSequence(2, 0), kErrorOutOfRange, kModule,
-                          "illegal delete index");
+    EXPECT_INTERNAL_ERROR(lists.moveSendSequence(2, 0), kErrorOutOfRange, kModule, "illegal delete index");
     EXPECT_EQ(lists.receiveList()[0].answerIndex, 1);
     EXPECT_EQ(sendNames(), (std::vector<std::string>{"S0", "S1"}));
     EXPECT_INTERNAL_ERROR(lists.moveReceiveSequence(-1, 0), kErrorOutOfRange, kModule,
@@ -305,7 +304,8 @@ TEST_F(SequenceListsTest, SwapExchangesNamesAndSequencesOnly) {
     EXPECT_EQ(receiveNames(), (std::vector<std::string>{"S0", "S1"}));
     for (int i = 0; i < 5; ++i) {
         const SendSequenceRecord& send = lists.sendList()[i];
-        EXPECT_TRUE(send.sequence.isEqual(test::sequenceOf(Representation::HEX, "5" + std::to_string(i) + " ??")));
+        EXPECT_TRUE(
+            send.sequence.isEqual(test::sequenceOf(Representation::HEX, "5" + std::to_string(i) + " ??")));
         EXPECT_EQ(send.repeat, 0);
         EXPECT_EQ(send.repeatInterval, 5000);
     }
@@ -318,7 +318,8 @@ TEST_F(SequenceListsTest, SwapExchangesNamesAndSequencesOnly) {
         EXPECT_EQ(receive.snapshotTrigger, 1);
         EXPECT_EQ(receive.stopCommunication, 0);
     }
-    EXPECT_TRUE(lists.receiveList()[1].sequence.isEqual(test::sequenceOf(Representation::HEX, "41 ?? 42 ##")));
+    EXPECT_TRUE(
+        lists.receiveList()[1].sequence.isEqual(test::sequenceOf(Representation::HEX, "41 ?? 42 ##")));
     EXPECT_TRUE(lists.sendList()[5].name.empty());
     EXPECT_TRUE(lists.receiveList()[2].name.empty());
     ASSERT_EQ(listener.refreshes.size(), 1u);

@@ -1,5 +1,5 @@
-#include "support/InternalErrorExpect.h"
 #include "sequences/ClSequenceQueue.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 

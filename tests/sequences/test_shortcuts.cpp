@@ -1,5 +1,5 @@
-#include "support/InternalErrorExpect.h"
 #include "sequences/modShortCutManagement.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -127,14 +127,14 @@ TEST(Shortcuts, TablesOfAnotherSizeAreAnInternalError) {
     shortcuts::UserShortcutTable table;
     EXPECT_INTERNAL_ERROR(shortcuts::tableToText(small), kErrorIllegalValue, "modShortCutManagement",
                           message);
-    EXPECT_INTERNAL_ERROR(shortcuts::textToTable("", large), kErrorIllegalValue,
-                          "modShortCutManagement", message);
-    EXPECT_INTERNAL_ERROR(shortcuts::copyTable(table, small), kErrorIllegalValue,
-                          "modShortCutManagement", message);
-    EXPECT_INTERNAL_ERROR(shortcuts::copyTable(large, table), kErrorIllegalValue,
-                          "modShortCutManagement", message);
-    EXPECT_INTERNAL_ERROR(shortcuts::findShortcut(small, 13, 2), kErrorIllegalValue,
-                          "modShortCutManagement", message);
+    EXPECT_INTERNAL_ERROR(shortcuts::textToTable("", large), kErrorIllegalValue, "modShortCutManagement",
+                          message);
+    EXPECT_INTERNAL_ERROR(shortcuts::copyTable(table, small), kErrorIllegalValue, "modShortCutManagement",
+                          message);
+    EXPECT_INTERNAL_ERROR(shortcuts::copyTable(large, table), kErrorIllegalValue, "modShortCutManagement",
+                          message);
+    EXPECT_INTERNAL_ERROR(shortcuts::findShortcut(small, 13, 2), kErrorIllegalValue, "modShortCutManagement",
+                          message);
     std::vector<shortcuts::UserShortcut> exact(256);
     shortcuts::textToTable(shortcuts::kDefaultShortcutText, exact);
     EXPECT_EQ(shortcuts::findShortcut(exact, 13, 2), 13);

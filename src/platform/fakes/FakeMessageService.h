@@ -39,7 +39,8 @@ public:
             buttons = {MessageResult::Yes, MessageResult::No, MessageResult::Cancel};
             break;
         }
-        const bool inRange = request.defaultButton >= 0 && request.defaultButton < static_cast<int>(buttons.size());
+        const bool inRange =
+            request.defaultButton >= 0 && request.defaultButton < static_cast<int>(buttons.size());
         return buttons[inRange ? request.defaultButton : 0];
     }
 

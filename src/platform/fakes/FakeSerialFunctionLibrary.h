@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/SerialFunctionLibrary.h"
 #include "platform/serial/HiresClock.h"
 #include "platform/serial/ReceiveQueue.h"
-#include "platform/SerialFunctionLibrary.h"
 
 #include <map>
 #include <set>

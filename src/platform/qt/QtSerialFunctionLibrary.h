@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/SerialFunctionLibrary.h"
 #include "platform/serial/HiresClock.h"
 #include "platform/serial/PortMap.h"
 #include "platform/serial/ReceiveQueue.h"
-#include "platform/SerialFunctionLibrary.h"
 
 #include <chrono>
 #include <functional>

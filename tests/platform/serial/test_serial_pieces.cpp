@@ -1,12 +1,12 @@
 // The pure parts of the serial function library: receive queue, port map, parity marks,
 // loopback line timing and the clock.
+#include "platform/SettingsStore.h"
+#include "platform/fakes/FakeSerialDeviceEnumerator.h"
 #include "platform/serial/HiresClock.h"
 #include "platform/serial/LoopbackLine.h"
 #include "platform/serial/ParityMarkDecoder.h"
 #include "platform/serial/PortMap.h"
 #include "platform/serial/ReceiveQueue.h"
-#include "platform/SettingsStore.h"
-#include "platform/fakes/FakeSerialDeviceEnumerator.h"
 
 #include <gtest/gtest.h>
 
