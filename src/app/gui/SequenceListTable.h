@@ -1,22 +1,33 @@
 #pragma once
 
-#include <QTableWidget>
+#include "app/gui/SequenceListModel.h"
+
+#include <QTableView>
 
 namespace corvane {
 
-// The table of a sequence list. A row dragged to another row of the same table is not moved by
-// the table itself: the table reports the move, and the list operation rebuilds the rows.
-class SequenceListTable : public QTableWidget {
+// The view of a sequence list. A row dragged to another row of the same list is not moved by the
+// view itself: the view reports the move, and the list operation changes the entries. In the send
+// list the first column is the row's send button.
+class SequenceListTable : public QTableView {
     Q_OBJECT
 public:
-    explicit SequenceListTable(QWidget* parent = nullptr);
+    SequenceListTable(SequenceListModel* model, QWidget* parent = nullptr);
+
+    SequenceListModel* listModel() const { return model_; }
+    int rowCount() const { return model_->rowCount(); }
+    int currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+    void setCurrentCell(int row, int column) { setCurrentIndex(model_->index(row, column)); }
+    // The text a cell shows.
+    QString cellText(int row, int column) const;
 
     // The row a drop at this viewport position moves the dragged row to: the row under it, or the
-    // last row below the rows; -1 when the table is empty.
+    // last row below the rows; -1 when the list is empty.
     int dropTargetRow(const QPoint& viewportPosition) const;
 
 signals:
     void moveRequested(int from, int to);
+    void sendClicked(int row);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -25,6 +36,8 @@ protected:
 
 private:
     bool ownRows(const QDropEvent* event) const;
+
+    SequenceListModel* model_;
 };
 
 } // namespace corvane

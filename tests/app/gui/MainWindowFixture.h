@@ -4,6 +4,7 @@
 
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindows.h"
+#include "app/gui/SequenceListTable.h"
 
 #include <QLabel>
 #include <QThread>

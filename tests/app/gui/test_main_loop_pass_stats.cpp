@@ -1,7 +1,7 @@
 // The work time of the main loop passes: count, longest pass and passes above 50 ms.
 #include "MainWindowFixture.h"
 
-#include "app/gui/CommunicationPass.h"
+#include "app/control/CommunicationPass.h"
 
 #include <chrono>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindows.h"
-#include "app/gui/CommunicationPass.h"
+#include "app/control/CommunicationPass.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -25,16 +25,16 @@ TEST_F(MainWindowTest, ListsShowTheProjectsSequences) {
     openPingPong();
     auto* send = window().sendListWidget();
     ASSERT_EQ(send->rowCount(), state().lists.sendList().sequenceCount());
-    EXPECT_EQ(send->item(0, 1)->text(), "Ping");
+    EXPECT_EQ(send->cellText(0, 1), "Ping");
     auto* receive = window().receiveListWidget();
     ASSERT_EQ(receive->rowCount(), state().lists.receiveList().sequenceCount());
-    EXPECT_EQ(receive->item(0, 1)->text(), "Ping received");
+    EXPECT_EQ(receive->cellText(0, 1), "Ping received");
     // ASCII shows the characters side by side, control characters by name.
-    EXPECT_EQ(send->item(0, 2)->text(), "Ping<CR><LF>");
-    EXPECT_EQ(receive->item(0, 2)->text(), "Ping<CR><LF>");
+    EXPECT_EQ(send->cellText(0, 2), "Ping<CR><LF>");
+    EXPECT_EQ(receive->cellText(0, 2), "Ping<CR><LF>");
     // The lists follow the visible representation.
     window().setSequencesDisplayMode(1);
-    EXPECT_EQ(send->item(0, 2)->text(),
+    EXPECT_EQ(send->cellText(0, 2),
               QString::fromStdString(
                   state().lists.sendList()[0].sequence.getSeqRepresentation(Representation::HEX, true)));
     EXPECT_EQ(window().tabBar()->currentIndex(), 1);
@@ -125,22 +125,25 @@ TEST_F(MainWindowTest, APeriodicSequenceStartsAndStopsWithItsButton) {
         }
     }
     ASSERT_GE(periodic, 0);
-    EXPECT_EQ(window().sendListWidget()->item(periodic, 3)->text(), "R");
-    auto* button = qobject_cast<QToolButton*>(window().sendListWidget()->cellWidget(periodic, 0));
-    ASSERT_NE(button, nullptr);
-    button->click();
+    EXPECT_EQ(window().sendListWidget()->cellText(periodic, 3), "R");
+    // The row's send button, clicked with the mouse.
+    SequenceListTable* table = window().sendListWidget();
+    const QPoint buttonCentre = table->visualRect(table->model()->index(periodic, 0)).center();
+    auto click = [&] { QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, buttonCentre); };
+    auto buttonText = [&] { return table->cellText(periodic, 0); };
+    click();
     ASSERT_TRUE(window().communicationRuns());
     EXPECT_EQ(list[periodic].repeatRunning, 1);
-    EXPECT_EQ(button->text(), "Stop");
-    button->click();
+    EXPECT_EQ(buttonText(), "Stop");
+    click();
     EXPECT_EQ(list[periodic].repeatRunning, 0);
-    EXPECT_EQ(button->text(), "Send");
-    button->click();
-    EXPECT_EQ(button->text(), "Stop");
+    EXPECT_EQ(buttonText(), "Send");
+    click();
+    EXPECT_EQ(buttonText(), "Stop");
     // Stopping communication ends periodic sending.
     window().execUserStop();
     EXPECT_EQ(list[periodic].repeatRunning, 0);
-    EXPECT_EQ(button->text(), "Send");
+    EXPECT_EQ(buttonText(), "Send");
 }
 
 TEST_F(MainWindowTest, ManualRtsAndDtrAreSwitchedByDoubleClick) {
@@ -244,7 +247,7 @@ TEST_F(MainWindowTest, PastingTextThatIsNoSequenceIsRefused) {
     QApplication::clipboard()->setText("zz");
     window().setSequencesDisplayMode(1);
     int before = state().lists.sendList().sequenceCount();
-    window().pasteSequence(true, 0);
+    window().pasteSequence(SequenceListKind::Send, 0);
     EXPECT_EQ(state().lists.sendList().sequenceCount(), before);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back().text,
@@ -253,7 +256,7 @@ TEST_F(MainWindowTest, PastingTextThatIsNoSequenceIsRefused) {
     EXPECT_EQ(messages.shown.back().icon, MessageIcon::Error);
     // Text that reads as a sequence becomes a new one.
     QApplication::clipboard()->setText("41 42");
-    window().pasteSequence(true, 0);
+    window().pasteSequence(SequenceListKind::Send, 0);
     EXPECT_EQ(state().lists.sendList().sequenceCount(), before + 1);
     EXPECT_TRUE(window().projectModified());
 }

@@ -68,8 +68,8 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     auto* modes = window().findChild<QWidget*>("lblCommWindowModes");
     ASSERT_NE(modes, nullptr);
     EXPECT_FALSE(modes->isEnabled());
-    window().editSequence(true, 0);
-    window().editSequence(false, 0);
+    window().editSequence(SequenceListKind::Send, 0);
+    window().editSequence(SequenceListKind::Receive, 0);
     EXPECT_TRUE(window().communicationRuns());
     EXPECT_TRUE(window().pendingCommand().empty());
     QTest::keyClick(window().commWindows().window(0), Qt::Key_F12);
@@ -106,14 +106,14 @@ TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPas
     // A double click on a send sequence stops communication and remembers the sequence.
     window().execUserStart();
     ASSERT_TRUE(window().communicationRuns());
-    window().editSequence(true, 1);
+    window().editSequence(SequenceListKind::Send, 1);
     EXPECT_FALSE(window().communicationRuns());
     EXPECT_EQ(window().editIndex(), 1);
     window().MainProcess(false, true);
     EXPECT_EQ(opened.back(), "EditSendSeq");
     // The same by mouse.
-    QTableWidget* sends = window().sendListWidget();
-    const QPoint cell = sends->visualItemRect(sends->item(0, 1)).center();
+    SequenceListTable* sends = window().sendListWidget();
+    const QPoint cell = sends->visualRect(sends->model()->index(0, 1)).center();
     // A real double click: press and release, then the double click.
     QTest::mouseClick(sends->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(sends->viewport(), Qt::LeftButton, {}, cell);
@@ -324,18 +324,18 @@ TEST_F(MainWindowCommandsTest, PasteOfUnreadableTextNamesTheRepresentationAndIns
     const int receives = state().lists.receiveList().sequenceCount();
     const struct {
         int representation;
-        bool sendList;
+        SequenceListKind list;
         const char* text;
         const char* name;
     } cases[] = {
-        {1, true, "zz", "HEX"},
-        {2, false, "abc", "Decimal"},
-        {1, false, "G1", "HEX"},
+        {1, SequenceListKind::Send, "zz", "HEX"},
+        {2, SequenceListKind::Receive, "abc", "Decimal"},
+        {1, SequenceListKind::Receive, "G1", "HEX"},
     };
     for (const auto& c : cases) {
         window().setSequencesDisplayMode(c.representation);
         QApplication::clipboard()->setText(c.text);
-        window().pasteSequence(c.sendList, 0);
+        window().pasteSequence(c.list, 0);
         ASSERT_FALSE(messages.shown.empty()) << c.text;
         EXPECT_EQ(messages.shown.back().text,
                   std::string("Clipboard text format does not match current edit mode (") + c.name +
@@ -349,7 +349,7 @@ TEST_F(MainWindowCommandsTest, PasteOfUnreadableTextNamesTheRepresentationAndIns
     const std::size_t shown = messages.shown.size();
     window().setSequencesDisplayMode(2);
     QApplication::clipboard()->setText("65 66");
-    window().pasteSequence(false, 1);
+    window().pasteSequence(SequenceListKind::Receive, 1);
     EXPECT_EQ(messages.shown.size(), shown);
     ASSERT_EQ(state().lists.receiveList().sequenceCount(), receives + 1);
     EXPECT_EQ(state().lists.receiveList()[1].sequence.getClipboardText(Representation::ASCII), "AB");
@@ -365,31 +365,31 @@ TEST_F(MainWindowCommandsTest, ListActionsKeepTheAnswersOfReceiveSequences) {
     ASSERT_EQ(receives[0].answerIndex, 1);
     ASSERT_EQ(sends[1].name, "Pong");
     auto answerCell = [&](int row) {
-        return window().receiveListWidget()->item(row, 3)->text().toStdString();
+        return window().receiveListWidget()->cellText(row, 3).toStdString();
     };
     EXPECT_EQ(answerCell(0), "Pong");
 
     // Moved up, the answer follows "Pong".
     window().execUserStart();
-    window().moveSequence(true, 1, 0);
+    window().moveSequence(SequenceListKind::Send, 1, 0);
     EXPECT_FALSE(window().communicationRuns());
     EXPECT_EQ(sends[0].name, "Pong");
     EXPECT_EQ(receives[0].answerIndex, 0);
-    EXPECT_EQ(window().sendListWidget()->item(0, 1)->text(), "Pong");
+    EXPECT_EQ(window().sendListWidget()->cellText(0, 1), "Pong");
     EXPECT_EQ(window().sendListWidget()->currentRow(), 0);
     EXPECT_TRUE(window().projectModified());
 
     // A sequence pasted in front moves the answer down with it.
     QApplication::clipboard()->setText("Hello");
     window().setSequencesDisplayMode(0);
-    window().pasteSequence(true, 0);
+    window().pasteSequence(SequenceListKind::Send, 0);
     ASSERT_EQ(sends[1].name, "Pong");
     EXPECT_EQ(receives[0].answerIndex, 1);
     EXPECT_EQ(window().sendListWidget()->rowCount(), 3);
 
     // Deleting an answer asks the longer question; Cancel keeps it.
     messages.answers.push_back(MessageResult::Cancel);
-    window().deleteSequence(true, 1);
+    window().deleteSequence(SequenceListKind::Send, 1);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back().text,
               "Deleting a sequence cannot be undone. Additionally, one or several Receive Sequences use this "
@@ -399,7 +399,7 @@ TEST_F(MainWindowCommandsTest, ListActionsKeepTheAnswersOfReceiveSequences) {
     EXPECT_EQ(sends.sequenceCount(), 3);
     // OK deletes it; the receive sequence then sends no answer.
     messages.answers.push_back(MessageResult::OK);
-    window().deleteSequence(true, 1);
+    window().deleteSequence(SequenceListKind::Send, 1);
     EXPECT_EQ(sends.sequenceCount(), 2);
     EXPECT_EQ(receives[0].answerIndex, kNoAnswer);
     EXPECT_EQ(answerCell(0), "");
@@ -407,12 +407,12 @@ TEST_F(MainWindowCommandsTest, ListActionsKeepTheAnswersOfReceiveSequences) {
 
     // A sequence no one answers with gets the short question.
     messages.answers.push_back(MessageResult::OK);
-    window().deleteSequence(true, 0);
+    window().deleteSequence(SequenceListKind::Send, 0);
     EXPECT_EQ(messages.shown.back().text,
               "Deleting a Send Sequence cannot be undone. Are you sure to delete this Send Sequence?");
     EXPECT_EQ(sends.sequenceCount(), 1);
     messages.answers.push_back(MessageResult::OK);
-    window().deleteSequence(false, 1);
+    window().deleteSequence(SequenceListKind::Receive, 1);
     EXPECT_EQ(messages.shown.back().text,
               "Deleting a Receive Sequence cannot be undone. Are you sure to delete this Receive Sequence?");
     EXPECT_EQ(receives.sequenceCount(), 1);

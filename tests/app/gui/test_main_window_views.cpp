@@ -2,7 +2,7 @@
 // breaks.
 #include "MainWindowFixture.h"
 
-#include "app/gui/CommunicationPass.h"
+#include "app/control/CommunicationPass.h"
 
 #include <QTabBar>
 

@@ -1,6 +1,8 @@
 // Project commands of the main window over real files, and the help topics.
 #include "StartupFixture.h"
 
+#include "app/gui/SequenceListTable.h"
+
 #include <QAction>
 #include <QTableWidget>
 #include <QTextBrowser>

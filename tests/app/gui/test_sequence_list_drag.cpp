@@ -15,7 +15,7 @@ using SequenceListDragTest = test::MainWindowFixture;
 
 // Drags the row from (with the data a drag of this table carries) into the table and drops it at
 // the viewport position. True if the table accepted the drop.
-bool dropRow(QTableWidget* table, int from, const QPoint& position,
+bool dropRow(SequenceListTable* table, int from, const QPoint& position,
              std::unique_ptr<QMimeData> data = nullptr) {
     table->setCurrentCell(from, 1);
     if (!data) {
@@ -31,7 +31,7 @@ bool dropRow(QTableWidget* table, int from, const QPoint& position,
     return drop.isAccepted();
 }
 
-QPoint rowCentre(QTableWidget* table, int row) {
+QPoint rowCentre(SequenceListTable* table, int row) {
     return table->visualRect(table->model()->index(row, 1)).center();
 }
 
@@ -41,7 +41,7 @@ TEST_F(SequenceListDragTest, DraggingASendSequenceMovesItWithItsAnswers) {
     auto& receives = state().lists.receiveList();
     ASSERT_EQ(sends[1].name, "Pong");
     ASSERT_EQ(receives[0].answerIndex, 1);
-    QTableWidget* table = window().sendListWidget();
+    SequenceListTable* table = window().sendListWidget();
     ASSERT_NE(qobject_cast<SequenceListTable*>(table), nullptr);
     EXPECT_TRUE(table->dragEnabled());
     EXPECT_TRUE(table->acceptDrops());
@@ -55,9 +55,9 @@ TEST_F(SequenceListDragTest, DraggingASendSequenceMovesItWithItsAnswers) {
     EXPECT_EQ(sends[0].name, "Pong");
     EXPECT_EQ(receives[0].answerIndex, 0);
     EXPECT_EQ(table->rowCount(), sends.sequenceCount());
-    EXPECT_EQ(table->item(0, 1)->text(), "Pong");
-    EXPECT_EQ(table->item(1, 1)->text(), QString::fromStdString(sends[1].name));
-    EXPECT_EQ(window().receiveListWidget()->item(0, 3)->text(), "Pong");
+    EXPECT_EQ(table->cellText(0, 1), "Pong");
+    EXPECT_EQ(table->cellText(1, 1), QString::fromStdString(sends[1].name));
+    EXPECT_EQ(window().receiveListWidget()->cellText(0, 3), "Pong");
     EXPECT_EQ(table->currentRow(), 0);
     EXPECT_TRUE(window().projectModified());
 
@@ -66,7 +66,7 @@ TEST_F(SequenceListDragTest, DraggingASendSequenceMovesItWithItsAnswers) {
     EXPECT_TRUE(dropRow(table, 0, QPoint(rowCentre(table, last).x(), table->viewport()->height() - 2)));
     EXPECT_EQ(sends[last].name, "Pong");
     EXPECT_EQ(receives[0].answerIndex, last);
-    EXPECT_EQ(table->item(last, 1)->text(), "Pong");
+    EXPECT_EQ(table->cellText(last, 1), "Pong");
 }
 
 TEST_F(SequenceListDragTest, DraggingAReceiveSequenceMovesItWithItsAnswer) {
@@ -76,14 +76,14 @@ TEST_F(SequenceListDragTest, DraggingAReceiveSequenceMovesItWithItsAnswer) {
     const std::string first = receives[0].name;
     const std::int16_t answer = receives[0].answerIndex;
     const std::string second = receives[1].name;
-    QTableWidget* table = window().receiveListWidget();
+    SequenceListTable* table = window().receiveListWidget();
 
     EXPECT_TRUE(dropRow(table, 0, rowCentre(table, 1)));
     EXPECT_EQ(receives[0].name, second);
     EXPECT_EQ(receives[1].name, first);
     EXPECT_EQ(receives[1].answerIndex, answer);
-    EXPECT_EQ(table->item(1, 1)->text(), QString::fromStdString(first));
-    EXPECT_EQ(table->item(1, 3)->text().toStdString(), state().lists.sendList()[answer].name);
+    EXPECT_EQ(table->cellText(1, 1), QString::fromStdString(first));
+    EXPECT_EQ(table->cellText(1, 3).toStdString(), state().lists.sendList()[answer].name);
     EXPECT_TRUE(window().projectModified());
 }
 
@@ -91,14 +91,14 @@ TEST_F(SequenceListDragTest, DropsOfOtherDataOrOnTheSameRowChangeNothing) {
     openPingPong();
     auto& sends = state().lists.sendList();
     const std::string first = sends[0].name;
-    QTableWidget* table = window().sendListWidget();
+    SequenceListTable* table = window().sendListWidget();
 
     auto text = std::make_unique<QMimeData>();
     text->setText("Hello");
     EXPECT_FALSE(dropRow(table, 1, rowCentre(table, 0), std::move(text)));
     EXPECT_TRUE(dropRow(table, 0, rowCentre(table, 0)));
     EXPECT_EQ(sends[0].name, first);
-    EXPECT_EQ(table->item(0, 1)->text(), QString::fromStdString(first));
+    EXPECT_EQ(table->cellText(0, 1), QString::fromStdString(first));
     EXPECT_FALSE(window().projectModified());
 }
 

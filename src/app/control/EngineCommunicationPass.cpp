@@ -1,4 +1,4 @@
-#include "app/gui/EngineCommunicationPass.h"
+#include "app/control/EngineCommunicationPass.h"
 
 #include "communication/CommunicationEngine.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/gui/CommunicationPass.h"
+#include "app/control/CommunicationPass.h"
 
 namespace corvane {
 

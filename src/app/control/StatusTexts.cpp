@@ -1,4 +1,4 @@
-#include "app/gui/StatusTexts.h"
+#include "app/control/StatusTexts.h"
 
 #include "communication/ClCommChannel.h"
 #include "communication/CommNameTables.h"

@@ -1,5 +1,5 @@
 // Status bar texts, panels, the activity icon and the line states.
-#include "app/gui/StatusTexts.h"
+#include "app/control/StatusTexts.h"
 #include "communication/ClCommChannel.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+class CommunicationControl;
+class DeferredCommands;
+class MainWindowView;
+class StatusBarPresenter;
+class SystemClock;
+struct ProgramContext;
+
+// The program's driver: passes of the main loop until the program is asked to stop. One pass, in
+// this order: pending display text into the visible window (unless logging runs with the window
+// switched off); while communication runs, its work (receive processing, send queue, periodic
+// sending, channel error check); the idle wait when that found nothing; at most every 0.05 s the
+// status indicators; the deferred command; the user interface's events.
+class MainLoop {
+public:
+    // Work time of the passes. The idle wait doesn't count, nor does the event pump while
+    // communication is stopped (it waits for user input); deferred commands and their dialogs do.
+    struct PassStats {
+        std::uint64_t passes = 0;
+        std::chrono::steady_clock::duration longest{};
+        std::uint64_t slowPasses = 0; // passes longer than kSlowPass
+    };
+    static constexpr std::chrono::milliseconds kSlowPass{50};
+    static constexpr double kStatusRefreshSeconds = 0.05;
+
+    MainLoop(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
+             StatusBarPresenter& statusBar, MainWindowView& view, SystemClock& clock);
+
+    // Passes until stopRequested; then communication and logging end.
+    void run();
+    // One pass. uiEventsOnly: only the deferred command and the events; idleSleep: a pass that
+    // found nothing may wait.
+    void MainProcess(bool uiEventsOnly, bool idleSleep);
+
+    const PassStats& passStats() const { return stats_; }
+    // One line for stderr: passes, longest pass in milliseconds, passes above 50 ms.
+    std::string passStatsText() const;
+
+private:
+    void refreshStatusWhenDue();
+
+    ProgramContext& context_;
+    CommunicationControl& communication_;
+    DeferredCommands& commands_;
+    StatusBarPresenter& statusBar_;
+    MainWindowView& view_;
+    SystemClock& clock_;
+    double statusRefreshTime_ = -1;
+    PassStats stats_;
+};
+
+} // namespace corvane
