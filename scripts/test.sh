@@ -53,7 +53,12 @@ fi
 
 echo "== Format (clang-format)"
 format_status=0
-cmake --build build/test --target format-check || format_status=$?
+format_log=build/test/format-check.log
+cmake --build build/test --target format-check >"$format_log" 2>&1 || format_status=$?
+if [ "$format_status" -ne 0 ]; then
+    # The files that differ, not the command line of every file checked.
+    grep -o '^[^ ]*:[0-9]*:[0-9]*: error:' "$format_log" | cut -d: -f1 | sort | uniq -c || cat "$format_log"
+fi
 
 passed=0
 failed=0
