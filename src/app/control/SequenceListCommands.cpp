@@ -167,12 +167,11 @@ void SequenceListCommands::setReceiveActive(int index, bool active) {
 }
 
 void SequenceListCommands::resetRepeatSend() {
+    // The engine may have cleared the flags already: every row is drawn again.
     auto& list = context_.lists.sendList();
     for (int i = 0; i < list.sequenceCount(); ++i) {
-        if (list[i].repeatRunning != 0) {
-            list[i].repeatRunning = 0;
-            view_.refreshSendRow(i);
-        }
+        list[i].repeatRunning = 0;
+        view_.refreshSendRow(i);
     }
 }
 
