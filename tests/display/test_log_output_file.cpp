@@ -1,16 +1,17 @@
-#include "LogTestSupport.h"
 #include "display/ClPeriodicOutputFile.h"
 #include "platform/PolledTimerService.h"
 #include "platform/fakes/FakeSystemClock.h"
+#include "support/FileContents.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace corvane;
-using corvane::testing::readFileBytes;
-using corvane::testing::TempFolder;
-using corvane::testing::writeFileBytes;
+using corvane::test::readFile;
+using corvane::test::TempFolder;
+using corvane::test::writeFile;
 
 namespace {
 
@@ -29,19 +30,19 @@ protected:
 
 TEST_F(PeriodicOutputFileTest, WriteReplacesAndAppendKeeps) {
     const std::string path = folder.file("a.txt");
-    writeFileBytes(path, "old\r\n");
+    writeFile(path, "old\r\n");
     ASSERT_TRUE(file.OpenFile(path, 4));
     EXPECT_TRUE(file.WriteInFile("more"));
     EXPECT_TRUE(file.NextLine());
     EXPECT_TRUE(file.CloseFile());
-    EXPECT_EQ(readFileBytes(path), "old\r\nmore\r\n");
+    EXPECT_EQ(readFile(path), "old\r\nmore\r\n");
 
     for (int mode : {1, 2, 3, 7}) {
-        writeFileBytes(path, "old\r\n");
+        writeFile(path, "old\r\n");
         ASSERT_TRUE(file.OpenFile(path, mode));
         EXPECT_TRUE(file.WriteInFile("new \xE2\x82\xAC"));
         EXPECT_TRUE(file.CloseFile());
-        EXPECT_EQ(readFileBytes(path), "new \x80") << "mode " << mode << ", written as Windows-1252";
+        EXPECT_EQ(readFile(path), "new \x80") << "mode " << mode << ", written as Windows-1252";
     }
     EXPECT_FALSE(file.isOpen());
 }
@@ -53,11 +54,11 @@ TEST_F(PeriodicOutputFileTest, WrittenDataReachesTheFileWithinASecondAndTheFileI
     EXPECT_TRUE(file.WriteInFile("first"));
     EXPECT_TRUE(file.timerActive()) << "a write right after opening still starts the timer";
     EXPECT_TRUE(file.flushPending());
-    EXPECT_EQ(readFileBytes(path), "") << "still in the stream's buffer";
+    EXPECT_EQ(readFile(path), "") << "still in the stream's buffer";
     advance(999);
-    EXPECT_EQ(readFileBytes(path), "");
+    EXPECT_EQ(readFile(path), "");
     advance(1);
-    EXPECT_EQ(readFileBytes(path), "first") << "flushed a second after the write";
+    EXPECT_EQ(readFile(path), "first") << "flushed a second after the write";
     EXPECT_FALSE(file.flushPending());
     EXPECT_TRUE(file.timerActive()) << "the close and reopen still waits";
     advance(4000);
@@ -65,7 +66,7 @@ TEST_F(PeriodicOutputFileTest, WrittenDataReachesTheFileWithinASecondAndTheFileI
     EXPECT_TRUE(file.isOpen()) << "reopened for appending";
     EXPECT_TRUE(file.WriteInFile(" second"));
     advance(1000);
-    EXPECT_EQ(readFileBytes(path), "first second");
+    EXPECT_EQ(readFile(path), "first second");
     EXPECT_TRUE(file.CloseFile());
     EXPECT_EQ(timers.activeTimerCount(), 0);
 }
@@ -82,18 +83,18 @@ TEST_F(PeriodicOutputFileTest, TrickleOfWritesReachesTheFileWhileTheReopenIsPost
         file.WriteInFile(line);
         written += line;
         advance(800);
-        EXPECT_GE(readFileBytes(path).size(), writtenASecondAgo.size()) << "after line " << i;
+        EXPECT_GE(readFile(path).size(), writtenASecondAgo.size()) << "after line " << i;
         writtenASecondAgo = written;
         EXPECT_TRUE(file.timerActive()) << "no reopen while writing goes on";
     }
     advance(200);
-    EXPECT_EQ(readFileBytes(path), written);
+    EXPECT_EQ(readFile(path), written);
     // The last restart was at most a second before the last write.
     advance(3000);
     EXPECT_TRUE(file.timerActive());
     advance(1000);
     EXPECT_FALSE(file.timerActive()) << "reopened about five seconds after the last write";
-    EXPECT_EQ(readFileBytes(path), written);
+    EXPECT_EQ(readFile(path), written);
 }
 
 TEST_F(PeriodicOutputFileTest, NoTimerWithoutPeriodicClose) {
@@ -109,9 +110,9 @@ TEST_F(PeriodicOutputFileTest, TimersAcrossMidnight) {
     ASSERT_TRUE(file.OpenFile(path, 4));
     file.WriteInFile("x");
     advance(999);
-    EXPECT_EQ(readFileBytes(path), "");
+    EXPECT_EQ(readFile(path), "");
     advance(1);
-    EXPECT_EQ(readFileBytes(path), "x");
+    EXPECT_EQ(readFile(path), "x");
     advance(3999);
     EXPECT_TRUE(file.timerActive());
     advance(1);
@@ -123,7 +124,7 @@ TEST_F(PeriodicOutputFileTest, OpenFailures) {
     EXPECT_EQ(file.lastError(), "Path not found");
     EXPECT_FALSE(file.lastErrorIsInvalidPath());
 
-    writeFileBytes(folder.file("plain"), "");
+    writeFile(folder.file("plain"), "");
     EXPECT_FALSE(file.OpenFile(folder.file("plain/x.txt"), 4));
     EXPECT_EQ(file.lastError(), "Path not found");
 

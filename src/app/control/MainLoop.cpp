@@ -19,8 +19,8 @@ namespace corvane {
 
 MainLoop::MainLoop(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
                    StatusBarPresenter& statusBar, MainWindowView& view, SystemClock& clock)
-    : context_(context), communication_(communication), commands_(commands), statusBar_(statusBar), view_(view),
-      clock_(clock) {}
+    : context_(context), communication_(communication), commands_(commands), statusBar_(statusBar),
+      view_(view), clock_(clock) {}
 
 void MainLoop::run() {
     while (!context_.stopRequested) {
@@ -38,7 +38,8 @@ std::string MainLoop::passStatsText() const {
     char text[160];
     std::snprintf(text, sizeof text, "corvane: %llu main loop passes, longest %.1f ms, %llu above %lld ms",
                   static_cast<unsigned long long>(stats_.passes), longestMs,
-                  static_cast<unsigned long long>(stats_.slowPasses), static_cast<long long>(kSlowPass.count()));
+                  static_cast<unsigned long long>(stats_.slowPasses),
+                  static_cast<long long>(kSlowPass.count()));
     return text;
 }
 

@@ -212,7 +212,8 @@ bool frmMain::handleConsoleKey(QKeyEvent* event) {
 }
 
 bool frmMain::handleWindowKey(QKeyEvent* event) {
-    const WindowKey key = windowKeyOf(virtualKeyOf(event->key()), (event->modifiers() & Qt::ControlModifier) != 0);
+    const WindowKey key =
+        windowKeyOf(virtualKeyOf(event->key()), (event->modifiers() & Qt::ControlModifier) != 0);
     switch (key.action) {
     case WindowKey::Action::Command:
         setPendingCommand(key.command);

@@ -165,15 +165,25 @@ protected:
     CommOutputRouter router{nullptr, nullptr};
     PolledTimerService timers{clock};
     MdLogging logging{settings, messages, timers, clock, time};
-    CommunicationEngine engine{library,          channel1, channel2, communicationSettings, settings.expertOptions,
-                               lists.sendList(), lists.receiveList(), messages,  clock,  router, time};
+    CommunicationEngine engine{library,
+                               channel1,
+                               channel2,
+                               communicationSettings,
+                               settings.expertOptions,
+                               lists.sendList(),
+                               lists.receiveList(),
+                               messages,
+                               clock,
+                               router,
+                               time};
     bool stopRequested = false;
-    ProgramContext context{settings, store,    messages, communicationSettings, current, lists,          notepad,
-                           engine,   channel1, channel2, router,                logging, stopRequested};
+    ProgramContext context{
+        settings, store,  messages, communicationSettings, current, lists, notepad, engine, channel1,
+        channel2, router, logging,  stopRequested};
     RecordingMainWindow window;
     FakeProjectFileDialog fileDialog;
-    MainController controller{context, window, window, fileDialog, clock,
-                              std::make_unique<EngineCommunicationPass>(engine)};
+    MainController controller{context,    window, window,
+                              fileDialog, clock,  std::make_unique<EngineCommunicationPass>(engine)};
 };
 
 } // namespace corvane::test

@@ -56,7 +56,8 @@ TEST_F(MainControllerTest, CommandStatesFollowCommunicationProjectAndRegisteredW
     EXPECT_FALSE(state("Stop").enabled);
     EXPECT_FALSE(state("Save").enabled);
     // Windows that aren't there stay disabled.
-    for (const char* key : {"ProjectSettings", "Options", "Find", "Print", "LogStart", "SnapStart", "EditSendSeq"}) {
+    for (const char* key :
+         {"ProjectSettings", "Options", "Find", "Print", "LogStart", "SnapStart", "EditSendSeq"}) {
         EXPECT_FALSE(state(key).enabled) << key;
     }
     EXPECT_TRUE(state("LogStart").buttonShown);
@@ -164,7 +165,8 @@ TEST_F(MainControllerTest, APassCopiesTextRunsCommunicationRefreshesTheStatusAnd
 
 TEST_F(MainControllerTest, AnInternalErrorInACommandEndsTheProgramThroughTheOrdinaryClose) {
     setInternalErrorReporter([](const InternalError&) {});
-    controller.commands().registerCommand("Find", [] { reportInternalError(1000, "test", "MainController"); });
+    controller.commands().registerCommand("Find",
+                                          [] { reportInternalError(1000, "test", "MainController"); });
     controller.commands().setPendingCommand("Find");
     controller.mainLoop().MainProcess(false, false);
     EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), "close"), window.calls.end());
@@ -232,7 +234,9 @@ TEST(KeyboardCommands, WindowKeysAndConsoleCharacters) {
     EXPECT_EQ(windowKeyOf(65, true).action, WindowKey::Action::None);
 
     ProgramSettingsData settings;
-    auto typed = [&](TypedKey key) { return keyboardConsoleCharacters(settings, key).getClipboardText(Representation::HEX); };
+    auto typed = [&](TypedKey key) {
+        return keyboardConsoleCharacters(settings, key).getClipboardText(Representation::HEX);
+    };
     EXPECT_EQ(typed({0, 0, true, {13}}), "0D 0A");
     EXPECT_EQ(typed({65, 1, false, {65}}), "41");
     // Control characters typed as text are not sent; function keys stay with the window.

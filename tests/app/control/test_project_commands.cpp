@@ -125,8 +125,9 @@ TEST_F(ProjectCommandsTest, MissingFilesAreReportedAndLeaveTheProjectAlone) {
     addSend("Ping", "ping");
     EXPECT_FALSE(controller.project().OpenExistingProject(directory + "Missing.ptp"));
     EXPECT_FALSE(controller.project().OpenExistingNotepad(directory + "Missing.ptn"));
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Could not find project file " + directory + "Missing.ptp",
-                                                        "Could not find notepad file " + directory + "Missing.ptn"}));
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::string>{"Could not find project file " + directory + "Missing.ptp",
+                                        "Could not find notepad file " + directory + "Missing.ptn"}));
     EXPECT_EQ(lists.sendList().sequenceCount(), 1);
 
     // A notepad without a project opens in a new project that carries its name.
@@ -141,8 +142,8 @@ TEST_F(ProjectCommandsTest, MissingFilesAreReportedAndLeaveTheProjectAlone) {
 TEST_F(ProjectCommandsTest, OfTheDroppedFilesTheFirstProjectOrNotepadIsOpened) {
     copySample("PingPong.ptp");
     EXPECT_FALSE(controller.project().openDroppedFiles({directory + "a.txt", directory + "b.ptpx"}));
-    EXPECT_TRUE(controller.project().openDroppedFiles({directory + "a.txt", directory + "PingPong.PTP",
-                                                      directory + "Other.ptp"}));
+    EXPECT_TRUE(controller.project().openDroppedFiles(
+        {directory + "a.txt", directory + "PingPong.PTP", directory + "Other.ptp"}));
     EXPECT_EQ(current.baseName, "PingPong");
     EXPECT_TRUE(messages.shown.empty()) << messageTexts()[0];
 
