@@ -140,7 +140,9 @@ void ConsoleOutput::write(std::string_view text) {
         }
         const std::uint64_t lineStart = openLineStart_;
         queue(piece);
-        pump();
+        if (pendingBytes() > limit_) {
+            pump();
+        }
         if (closed_ || pendingBytes() <= limit_) {
             continue;
         }

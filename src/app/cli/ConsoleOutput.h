@@ -11,7 +11,8 @@ namespace corvane::cli {
 // descriptor doesn't take at once waits in a bounded buffer in memory. When the reader falls so
 // far behind that the buffer is full, console text is dropped in whole lines and counted; a line
 // whose start had already been written is ended with a line break where it was cut, so the next
-// line kept starts at a line start. A regular file takes the text as it comes.
+// line kept starts at a line start. A regular file takes the text as it comes. A closed pipe is
+// an error of the write here: the program ignores SIGPIPE.
 class ConsoleOutput {
 public:
     static constexpr std::size_t kDefaultLimit = 256 * 1024;
@@ -23,9 +24,11 @@ public:
     ConsoleOutput(const ConsoleOutput&) = delete;
     ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
-    // Queues the text (or drops it, see above) and writes what the descriptor takes now.
+    // Queues the text, or drops it (see above) when the buffer is full even after writing what
+    // the descriptor takes now.
     void write(std::string_view text);
-    // Writes what waits, as far as the descriptor takes it without waiting.
+    // Writes what waits, as far as the descriptor takes it without waiting: once a pass, so that
+    // the text of a pass leaves in few writes.
     void pump();
     // At the end of the run: writes what waits while the reader keeps taking it, and gives up
     // after noProgressMs without progress; what is then left counts as dropped. True when

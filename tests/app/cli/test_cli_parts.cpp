@@ -151,10 +151,12 @@ TEST(CliConsole, ShowsOneViewWithUnixLineEndsAndOptionalColours) {
         plain.writeCommPiece(0, false, 1, "ignored");
         plain.writeCommPiece(1, false, 1, "41 0D ");
         EXPECT_EQ(plain.written(), 20u);
+        out.pump();
         EXPECT_EQ(readAll(), "\n12:00 [TX] - 41 0D ");
 
         CliConsole coloured(out, 0, true, {32768, 16711680, 255});
         coloured.writeCommPiece(0, false, 2, "x");
+        out.pump();
         EXPECT_EQ(readAll(), "\x1b[38;2;255;0;0mx\x1b[0m");
     }
     ::close(ends[0]);
