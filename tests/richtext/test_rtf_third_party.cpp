@@ -6,12 +6,11 @@
 #include "platform/Windows1252.h"
 #include "richtext/RichTextFile.h"
 #include "richtext/RtfWriter.h"
+#include "support/ProgramOutput.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -78,27 +77,6 @@ TEST(ThirdPartyRtf, Latex2rtfUnicodeCharactersAndNestedStyles) {
     EXPECT_EQ(formatOfText(document, "bold italic"), styled("Times New Roman", 20, true, true));
 }
 
-// unrtf --text, or nothing when it isn't installed. Its text comes after a line of dashes, in
-// Latin-1, with '?' for other characters.
-std::optional<std::string> unrtfText(const std::string& path) {
-    if (std::system("command -v unrtf >/dev/null 2>&1") != 0) {
-        return std::nullopt;
-    }
-    std::string output;
-    FILE* pipe = popen(("unrtf --text '" + path + "' 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, n);
-    }
-    pclose(pipe);
-    const std::string marker = "-----------------\n";
-    const std::size_t body = output.find(marker);
-    return body == std::string::npos ? std::string() : output.substr(body + marker.size());
-}
-
 // Words separated by single blanks: unrtf writes a tab as blanks and a line end, and joins blanks.
 std::string words(const std::string& text) {
     std::string result;
@@ -140,7 +118,7 @@ TEST(ThirdPartyRtf, UnrtfReadsOurFilesToTheSameText) {
     for (std::size_t i = 0; i < documents.size(); ++i) {
         const std::string path = folder.file("ours" + std::to_string(i) + ".rtf");
         ASSERT_TRUE(saveRichTextFile(path, documents[i]));
-        const std::optional<std::string> text = unrtfText(path);
+        const std::optional<std::string> text = test::unrtfText(path);
         if (!text) {
             GTEST_SKIP() << "unrtf is not installed (scripts/install-deps.sh installs it)";
         }
@@ -149,7 +127,7 @@ TEST(ThirdPartyRtf, UnrtfReadsOurFilesToTheSameText) {
     // Without tabs, every paragraph is a line of its own.
     const std::string path = folder.file("lines.rtf");
     ASSERT_TRUE(saveRichTextFile(path, documentOfPlainText("first\nsecond line\n\nfourth")));
-    EXPECT_EQ(unrtfText(path).value_or(""), "first\nsecond line\n\nfourth\n");
+    EXPECT_EQ(test::unrtfText(path).value_or(""), "first\nsecond line\n\nfourth\n");
 }
 
 } // namespace
