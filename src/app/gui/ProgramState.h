@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/gui/NotepadFileKeeper.h"
 #include "communication/ClCommChannel.h"
 #include "communication/CommunicationEngine.h"
 #include "communication/CommunicationSettings.h"
@@ -88,7 +87,8 @@ public:
 };
 
 // The program-wide state and services of the running program: settings, the project's lists and
-// communication settings, the serial library, the channels and the data output path.
+// communication settings, the serial library, the channels and the data output path. The
+// project's notepad is a window and comes with the main window.
 class ProgramState {
 public:
     // The store is the user's settings (or a test's file); the library reads its port map from it.
@@ -121,7 +121,6 @@ public:
     CommunicationSettings communicationSettings;
     ProjectIdentity current;
     modSequenceManagement lists{messages, clipboard, listRelay};
-    NotepadFileKeeper notepad;
 
     CommOutputRouter router{nullptr, nullptr};
     MdLogging logging{settings, messages, timers, clock, timeSource};

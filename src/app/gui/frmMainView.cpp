@@ -14,6 +14,7 @@
 #include "app/gui/SequenceListTable.h"
 #include "app/gui/SequenceListsPanel.h"
 #include "app/gui/frmMain.h"
+#include "app/gui/frmRTFNotepad.h"
 #include "persistence/ProgramSettings.h"
 #include "persistence/WindowPlacement.h"
 #include "sequences/Windows1252.h"
@@ -193,7 +194,7 @@ void frmMain::closeAfterInternalError() {
 
 void frmMain::minimiseAll() {
     setWindowState(windowState() | Qt::WindowMinimized);
-    state_.notepad.hide();
+    notepad_->setWindowState(notepad_->windowState() | Qt::WindowMinimized);
 }
 
 // Keys: the window sees them before its controls.
@@ -257,6 +258,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     if (firstRequest && isVisible()) {
         writeMainWindowPlacement(*state_.store, *this, state_.settings);
     }
+    notepad_->unload(*state_.store, state_.settings);
     controller_->unload();
     event->accept();
 }
