@@ -57,13 +57,26 @@ ProjectFileWriter::ProjectFileWriter(const modSequenceManagement& lists,
     : lists_(lists), communication_(communication) {}
 
 bool ProjectFileWriter::write(const std::string& path, int version) {
+    return prepare(path, version) && commit();
+}
+
+bool ProjectFileWriter::commit() {
+    if (!file_.CloseFile()) {
+        lastError_ = file_.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool ProjectFileWriter::prepare(const std::string& path, int version) {
     lastError_.clear();
+    file_.DiscardFile();
     if (version < 6 || version > 8) {
         lastError_ = "illegal project file version";
         return false;
     }
-    ClOutputFile file;
-    if (!file.OpenFile(path)) {
+    ClOutputFile& file = file_;
+    if (!file.OpenFile(path, ClOutputFile::Mode::Replace)) {
         lastError_ = file.lastError();
         return false;
     }
@@ -129,15 +142,12 @@ bool ProjectFileWriter::write(const std::string& path, int version) {
         out.line(record.timeStampAfterComment > 0 ? 1 : 0);
         out.line("");
     }
-    const bool written = out.ok();
-    if (!written) {
+    if (!out.ok() || !file.FinishFile()) {
         lastError_ = file.lastError();
+        file.DiscardFile();
+        return false;
     }
-    const bool closed = file.CloseFile();
-    if (written && !closed) {
-        lastError_ = file.lastError();
-    }
-    return written && closed;
+    return true;
 }
 
 } // namespace corvane

@@ -1,5 +1,7 @@
 #include "app/gui/NotepadFileKeeper.h"
 
+#include "platform/ReplacingFile.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,28 +37,7 @@ bool NotepadFileKeeper::LoadRTFContents(const std::string& directory, const std:
 }
 
 bool NotepadFileKeeper::SaveRTFContents(const std::string& directory, const std::string& baseName) {
-    std::string path = pathOf(directory, baseName);
-    std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(contents_.data(), static_cast<std::streamsize>(contents_.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return ReplacingFile::replaceContents(pathOf(directory, baseName), contents_);
 }
 
 bool NotepadFileKeeper::IsEmpty() const {
