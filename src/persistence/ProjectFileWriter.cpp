@@ -50,6 +50,39 @@ std::string singleLine(std::string text) {
     return text;
 }
 
+// The version header and the blocks of the communication settings.
+void writeSettingsBlocks(LineWriter& out, const CommunicationSettings& c, int version) {
+    out.line("VERSION");
+    out.line(version);
+    out.line("");
+    out.line("COMMSETTINGS");
+    out.line(toStored(c.communicationMode));
+    if (version == 8) {
+        out.line(singleLine(c.channelA));
+        out.line(singleLine(c.channelB));
+    } else {
+        out.line(pf::comPortNumber(c.channelA));
+        out.line(pf::comPortNumber(c.channelB));
+    }
+    out.line(c.baudRate);
+    out.line(toStored(c.parity));
+    out.line(c.parityErrorCharacter);
+    out.line(toStored(c.dataBits));
+    out.line(toStored(c.stopBits));
+    out.line(toStored(c.flowControl));
+    out.line("");
+    if (version >= 7) {
+        out.line("COMMDISPLAY");
+        out.line(toStored(c.contentFilter));
+        out.line("");
+    }
+    if (version == 8) {
+        out.line("LUMOTAP");
+        out.line(c.tapSignallingLevel);
+        out.line("");
+    }
+}
+
 } // namespace
 
 ProjectFileWriter::ProjectFileWriter(const modSequenceManagement& lists,
@@ -81,36 +114,7 @@ bool ProjectFileWriter::prepare(const std::string& path, int version) {
         return false;
     }
     LineWriter out(file);
-    const CommunicationSettings& c = communication_;
-    out.line("VERSION");
-    out.line(version);
-    out.line("");
-    out.line("COMMSETTINGS");
-    out.line(toStored(c.communicationMode));
-    if (version == 8) {
-        out.line(singleLine(c.channelA));
-        out.line(singleLine(c.channelB));
-    } else {
-        out.line(pf::comPortNumber(c.channelA));
-        out.line(pf::comPortNumber(c.channelB));
-    }
-    out.line(c.baudRate);
-    out.line(toStored(c.parity));
-    out.line(c.parityErrorCharacter);
-    out.line(toStored(c.dataBits));
-    out.line(toStored(c.stopBits));
-    out.line(toStored(c.flowControl));
-    out.line("");
-    if (version >= 7) {
-        out.line("COMMDISPLAY");
-        out.line(toStored(c.contentFilter));
-        out.line("");
-    }
-    if (version == 8) {
-        out.line("LUMOTAP");
-        out.line(c.tapSignallingLevel);
-        out.line("");
-    }
+    writeSettingsBlocks(out, communication_, version);
 
     const char* sendAllowed = version == 6 ? "?#" : nullptr;
     const char* receiveAllowed = version == 6 ? "?#" : (version == 7 ? "?#%" : nullptr);
