@@ -83,7 +83,8 @@ void BM_CharacterMatching(benchmark::State& state) {
         }
     }
     benchmark::DoNotOptimize(detections);
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(data.size()) *
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(data.size()) *
                             static_cast<std::int64_t>(receive.size()));
     state.counters["detections"] = static_cast<double>(detections) / static_cast<double>(state.iterations());
 }
@@ -93,7 +94,8 @@ std::string textOf(Representation r, bool separators, bool withWildcards) {
     ClSequence s;
     std::mt19937 random(3);
     while (s.size() < 1024) {
-        s.appendCharacter(withWildcards && random() % 10 == 0 ? kWildcardOne : static_cast<int>(random() % 256));
+        s.appendCharacter(withWildcards && random() % 10 == 0 ? kWildcardOne
+                                                              : static_cast<int>(random() % 256));
     }
     return s.getSeqRepresentation(r, separators);
 }
@@ -105,7 +107,8 @@ void BM_ParseText(benchmark::State& state, Representation r, bool separators, bo
         s.parseText(r, text, 4096);
         benchmark::DoNotOptimize(s.size());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK_CAPTURE(BM_ParseText, hex_separated, Representation::HEX, true, false);
 BENCHMARK_CAPTURE(BM_ParseText, hex_packed, Representation::HEX, false, false);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build (warnings are errors), the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz run of every fuzz target
-# (notation readers and matching cursors, project file reader). FUZZ_SECONDS sets the total fuzz
-# time (default 60, 0 skips it).
+# Checks the layer order of the includes, then builds and runs every test: the normal build
+# (warnings are errors), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# a bounded fuzz run of every fuzz target (notation readers and matching cursors, project file
+# reader). FUZZ_SECONDS sets the total fuzz time (default 60, 0 skips it). Last it checks the
+# format of the sources; a difference fails the script after the test summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,9 @@ run_ctest() {
     local dir=$1
     (cd "$dir" && ctest --output-on-failure -j "$jobs") | tee -a "$summary"
 }
+
+echo "== Layers"
+bash scripts/check-layers.sh
 
 echo "== Build and test (warnings are errors)"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_WERROR=ON >/dev/null
@@ -47,6 +51,15 @@ if [ "$fuzz_seconds" -gt 0 ]; then
     done
 fi
 
+echo "== Format (clang-format)"
+format_status=0
+format_log=build/test/format-check.log
+cmake --build build/test --target format-check >"$format_log" 2>&1 || format_status=$?
+if [ "$format_status" -ne 0 ]; then
+    # The files that differ, not the command line of every file checked.
+    grep -o '^[^ ]*:[0-9]*:[0-9]*: error:' "$format_log" | cut -d: -f1 | sort | uniq -c || cat "$format_log"
+fi
+
 passed=0
 failed=0
 while read -r line; do
@@ -55,5 +68,8 @@ while read -r line; do
         passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
     fi
 done < <(grep "tests failed out of" "$summary")
-echo "suites: ${passed} passed, ${failed} failed"
-[ "$failed" -eq 0 ]
+echo "tests: ${passed} passed, ${failed} failed"
+if [ "$format_status" -ne 0 ]; then
+    echo "The sources differ from .clang-format: run 'cmake --build build/test --target format'." >&2
+fi
+[ "$failed" -eq 0 ] && [ "$format_status" -eq 0 ]

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "DataOutputRecorder.h"
 #include "communication/CommunicationEngine.h"
 #include "platform/fakes/FakeChannelSocket.h"
 #include "platform/fakes/FakeHiresTimeSource.h"
 #include "platform/fakes/FakeMessageService.h"
 #include "platform/fakes/FakeSerialFunctionLibrary.h"
 #include "platform/fakes/FakeSystemClock.h"
-#include "test_data_output_recorder.h"
+#include "support/SequenceOf.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace corvane::testing {
-
-inline ClSequence sequenceOf(std::string_view bytes) {
-    ClSequence sequence;
-    for (char c : bytes) {
-        sequence.appendCharacter(static_cast<unsigned char>(c));
-    }
-    return sequence;
-}
+namespace corvane::test {
 
 // The fake library whose port can be made to look busy right after a transmission.
 class BusyAfterTransmitLibrary : public FakeSerialFunctionLibrary {
@@ -139,4 +132,4 @@ protected:
                                receiveList, messages, clock,    recorder, time};
 };
 
-} // namespace corvane::testing
+} // namespace corvane::test

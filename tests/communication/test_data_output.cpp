@@ -1,7 +1,7 @@
+#include "DataOutputRecorder.h"
 #include "communication/DataOutput.h"
 #include "platform/fakes/FakeHiresTimeSource.h"
 #include "sequences/Windows1252.h"
-#include "test_data_output_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <vector>
 
 using namespace corvane;
-using corvane::testing::PieceRecorder;
-using corvane::testing::RecordedPiece;
+using corvane::test::PieceRecorder;
+using corvane::test::RecordedPiece;
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "EngineTestSupport.h"
 #include "communication/ReceiveCommentExpansion.h"
 
-namespace corvane::testing {
+namespace corvane::test {
 namespace {
 
 TEST(ReceiveCommentExpansion, RepresentationsPartsAndPlainCodes) {
@@ -46,4 +46,4 @@ TEST_F(CommentInEngineTest, TheHistoryOfTheDetectionFillsTheComment) {
 }
 
 } // namespace
-} // namespace corvane::testing
+} // namespace corvane::test

@@ -2,7 +2,7 @@
 // at detections, content filter, messages for queue and line errors.
 #include "EngineTestSupport.h"
 
-namespace corvane::testing {
+namespace corvane::test {
 namespace {
 
 using ReceiveTest = EngineTest;
@@ -267,4 +267,4 @@ TEST_F(ReceiveTest, SnapshotTriggerMarksThePieceOnceAndIgnoresLaterDetections) {
 }
 
 } // namespace
-} // namespace corvane::testing
+} // namespace corvane::test

@@ -4,7 +4,7 @@
 
 #include <regex>
 
-namespace corvane::testing {
+namespace corvane::test {
 namespace {
 
 class FakeParameterDialog : public SendSequenceParameterDialog {
@@ -268,4 +268,4 @@ TEST_F(SendTest, TypedCharactersBypassTheQueueAndRtsDtrNeedManualControl) {
 }
 
 } // namespace
-} // namespace corvane::testing
+} // namespace corvane::test

@@ -1,4 +1,3 @@
-#include "LogTestSupport.h"
 #include "communication/DataOutput.h"
 #include "display/CommOutputRouter.h"
 #include "display/LogFileNames.h"
@@ -7,15 +6,17 @@
 #include "platform/fakes/FakeHiresTimeSource.h"
 #include "platform/fakes/FakeMessageService.h"
 #include "platform/fakes/FakeSystemClock.h"
+#include "support/FileContents.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace corvane;
-using corvane::testing::readFileBytes;
-using corvane::testing::TempFolder;
-using corvane::testing::writeFileBytes;
+using corvane::test::readFile;
+using corvane::test::TempFolder;
+using corvane::test::writeFile;
 
 namespace {
 
@@ -142,15 +143,15 @@ TEST_F(LogFilesTest, EveryByteInPlainLogsOfAllFourRepresentations) {
     logBytes(1, allBytes());
     ASSERT_TRUE(logging.stopLogging());
 
-    EXPECT_EQ(readFileBytes(path(0)), expectedAsciiOfAllBytes() + "\r\n\r\n");
-    const std::string hex = readFileBytes(path(1));
+    EXPECT_EQ(readFile(path(0)), expectedAsciiOfAllBytes() + "\r\n\r\n");
+    const std::string hex = readFile(path(1));
     ASSERT_EQ(hex.size(), 256u * 3 + 4);
     EXPECT_EQ(hex.substr(0, 12), "00 01 02 03 ");
     EXPECT_EQ(hex.substr(hex.size() - 10), "FE FF \r\n\r\n");
-    const std::string decimal = readFileBytes(path(2));
+    const std::string decimal = readFile(path(2));
     EXPECT_EQ(decimal.size(), 256u * 4 + 4);
     EXPECT_EQ(decimal.substr(26 * 4, 4), "026 ");
-    const std::string binary = readFileBytes(path(3));
+    const std::string binary = readFile(path(3));
     EXPECT_EQ(binary.size(), 256u * 9 + 4);
     EXPECT_EQ(binary.substr(0xA5 * 9, 9), "10100101 ");
     EXPECT_EQ(messages.shown.size(), 0u);
@@ -167,7 +168,7 @@ TEST_F(LogFilesTest, EveryByteInAnHtmlLog) {
     logBytes(0, allBytes());
     ASSERT_TRUE(logging.stopLogging());
 
-    const std::string file = readFileBytes(path(0, true));
+    const std::string file = readFile(path(0, true));
     const std::string& header = defaultLogHTMLHeader();
     const std::size_t headerEnd = file.find("monospace; font-size:small\">\r\n");
     ASSERT_NE(headerEnd, std::string::npos);
@@ -198,7 +199,7 @@ TEST_F(LogFilesTest, HtmlPiecesWithStylesAndColours) {
     logging.writePiece(0, 2, "x\r\ny");
     logging.writePiece(0, 0, " 12:00:00 ");
     ASSERT_TRUE(logging.stopLogging());
-    const std::string file = readFileBytes(path(0, true));
+    const std::string file = readFile(path(0, true));
     EXPECT_NE(file.find("<h3>Corvane Log File (ASCII) - Started 17:30:01.123 </h3>"), std::string::npos);
     EXPECT_NE(file.find("<body bgcolor=#FFFF00 "), std::string::npos);
     EXPECT_NE(file.find("\">\r\n\r\n<span style=\"color:#0000FF\">a&lt;b</span><br>\r\n"
@@ -218,10 +219,9 @@ TEST_F(LogFilesTest, PlainHeaderAndFooterMessages) {
     logging.writePiece(0, 1, "A\x1A");
     timeSource.set(2026, 12, 1, 17, 31, 2, 5);
     ASSERT_TRUE(logging.stopLogging());
-    EXPECT_EQ(readFileBytes(path(1)),
-              "Corvane Log File (HEX) - Started 01.12.2026 17:30:01.123 \r\n41 \r\n\r\n"
-              "Corvane Log File (HEX) - Stopped 01.12.2026 17:31:02.005 \r\n\r\n");
-    EXPECT_EQ(readFileBytes(path(0)),
+    EXPECT_EQ(readFile(path(1)), "Corvane Log File (HEX) - Started 01.12.2026 17:30:01.123 \r\n41 \r\n\r\n"
+                                 "Corvane Log File (HEX) - Stopped 01.12.2026 17:31:02.005 \r\n\r\n");
+    EXPECT_EQ(readFile(path(0)),
               "Corvane Log File (ASCII) - Started 01.12.2026 17:30:01.123 \r\nA\x7F\r\n\r\n"
               "Corvane Log File (ASCII) - Stopped 01.12.2026 17:31:02.005 \r\n\r\n");
 }
@@ -235,7 +235,7 @@ TEST_F(LogFilesTest, MessageWithoutStampsEndsAfterStarted) {
 }
 
 TEST_F(LogFilesTest, AppendModeKeepsEarlierContentAndAddsAHeader) {
-    writeFileBytes(path(0), "earlier\r\n");
+    writeFile(path(0), "earlier\r\n");
     start();
     logging.writePiece(0, 1, "one");
     ASSERT_TRUE(logging.stopLogging());
@@ -244,14 +244,14 @@ TEST_F(LogFilesTest, AppendModeKeepsEarlierContentAndAddsAHeader) {
     ASSERT_TRUE(logging.stopLogging());
     const std::string started = "Corvane Log File (ASCII) - Started 17:30:01.123 \r\n";
     const std::string stopped = "\r\n\r\nCorvane Log File (ASCII) - Stopped 17:30:01.123 \r\n\r\n";
-    EXPECT_EQ(readFileBytes(path(0)), "earlier\r\n" + started + "one" + stopped + started + "two" + stopped);
+    EXPECT_EQ(readFile(path(0)), "earlier\r\n" + started + "one" + stopped + started + "two" + stopped);
     EXPECT_EQ(messages.shown.size(), 0u) << "append mode asks nothing";
 }
 
 TEST_F(LogFilesTest, OverwriteAsksAndReplaces) {
     settings.logAppendMode = false;
     settings.logNoHeaders = true;
-    writeFileBytes(path(0), "earlier");
+    writeFile(path(0), "earlier");
     messages.answers = {MessageResult::Yes};
     start();
     ASSERT_TRUE(logging.loggingRuns());
@@ -265,19 +265,19 @@ TEST_F(LogFilesTest, OverwriteAsksAndReplaces) {
     EXPECT_EQ(question.defaultButton, 1) << "No preselected";
     logging.writePiece(0, 1, "new");
     ASSERT_TRUE(logging.stopLogging());
-    EXPECT_EQ(readFileBytes(path(0)), "new\r\n\r\n");
+    EXPECT_EQ(readFile(path(0)), "new\r\n\r\n");
 }
 
 TEST_F(LogFilesTest, NoToOverwriteShowsTheDialogAgain) {
     settings.logAppendMode = false;
-    writeFileBytes(path(0), "earlier");
+    writeFile(path(0), "earlier");
     messages.answers = {MessageResult::No};
     ScriptedLogDialog dialog;
     dialog.okCount = 1;
     logging.startLogging(dialog);
     EXPECT_EQ(dialog.shown, 2) << "shown again, then cancelled";
     EXPECT_FALSE(logging.loggingRuns());
-    EXPECT_EQ(readFileBytes(path(0)), "earlier");
+    EXPECT_EQ(readFile(path(0)), "earlier");
 
     // No question when none of the chosen files exists.
     settings.logBaseFilePath = folder.file("fresh");
@@ -400,13 +400,13 @@ TEST_F(LogFilesTest, CloseFailureIsReportedUnlessIgnored) {
 TEST_F(LogFilesTest, PeriodicCloseWhileLogging) {
     start();
     logging.writePiece(0, 1, "data");
-    EXPECT_EQ(readFileBytes(path(0)), "");
+    EXPECT_EQ(readFile(path(0)), "");
     clock.nowMs += 5000;
     timers.processDueTimers();
-    EXPECT_EQ(readFileBytes(path(0)), "Corvane Log File (ASCII) - Started 17:30:01.123 \r\ndata");
+    EXPECT_EQ(readFile(path(0)), "Corvane Log File (ASCII) - Started 17:30:01.123 \r\ndata");
     logging.writePiece(0, 1, "more");
     ASSERT_TRUE(logging.stopLogging());
-    EXPECT_TRUE(readFileBytes(path(0)).ends_with(
+    EXPECT_TRUE(readFile(path(0)).ends_with(
         "datamore\r\n\r\nCorvane Log File (ASCII) - Stopped 17:30:01.123 \r\n\r\n"));
     EXPECT_EQ(timers.activeTimerCount(), 0);
 }
@@ -422,7 +422,7 @@ TEST_F(LogFilesTest, OnlyChosenViewsAreWrittenAndRecorded) {
     logging.writePiece(4, 1, "bad view");
     ASSERT_TRUE(logging.stopLogging());
     EXPECT_FALSE(std::filesystem::exists(path(0)));
-    EXPECT_TRUE(readFileBytes(path(3)).find("\r\n01000001 \r\n") != std::string::npos);
+    EXPECT_TRUE(readFile(path(3)).find("\r\n01000001 \r\n") != std::string::npos);
 }
 
 } // namespace

@@ -1,16 +1,17 @@
-#include "LogTestSupport.h"
 #include "display/ClPeriodicOutputFile.h"
 #include "platform/PolledTimerService.h"
 #include "platform/fakes/FakeSystemClock.h"
+#include "support/FileContents.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace corvane;
-using corvane::testing::readFileBytes;
-using corvane::testing::TempFolder;
-using corvane::testing::writeFileBytes;
+using corvane::test::readFile;
+using corvane::test::TempFolder;
+using corvane::test::writeFile;
 
 namespace {
 
@@ -29,19 +30,19 @@ protected:
 
 TEST_F(PeriodicOutputFileTest, WriteReplacesAndAppendKeeps) {
     const std::string path = folder.file("a.txt");
-    writeFileBytes(path, "old\r\n");
+    writeFile(path, "old\r\n");
     ASSERT_TRUE(file.OpenFile(path, 4));
     EXPECT_TRUE(file.WriteInFile("more"));
     EXPECT_TRUE(file.NextLine());
     EXPECT_TRUE(file.CloseFile());
-    EXPECT_EQ(readFileBytes(path), "old\r\nmore\r\n");
+    EXPECT_EQ(readFile(path), "old\r\nmore\r\n");
 
     for (int mode : {1, 2, 3, 7}) {
-        writeFileBytes(path, "old\r\n");
+        writeFile(path, "old\r\n");
         ASSERT_TRUE(file.OpenFile(path, mode));
         EXPECT_TRUE(file.WriteInFile("new \xE2\x82\xAC"));
         EXPECT_TRUE(file.CloseFile());
-        EXPECT_EQ(readFileBytes(path), "new \x80") << "mode " << mode << ", written as Windows-1252";
+        EXPECT_EQ(readFile(path), "new \x80") << "mode " << mode << ", written as Windows-1252";
     }
     EXPECT_FALSE(file.isOpen());
 }
@@ -52,16 +53,16 @@ TEST_F(PeriodicOutputFileTest, PeriodicCloseBringsTheDataToDisk) {
     EXPECT_TRUE(file.periodicClose());
     EXPECT_TRUE(file.WriteInFile("first"));
     EXPECT_TRUE(file.timerActive()) << "a write right after opening still starts the timer";
-    EXPECT_EQ(readFileBytes(path), "") << "still in the stream's buffer";
+    EXPECT_EQ(readFile(path), "") << "still in the stream's buffer";
     advance(4999);
-    EXPECT_EQ(readFileBytes(path), "");
+    EXPECT_EQ(readFile(path), "");
     advance(1);
-    EXPECT_EQ(readFileBytes(path), "first");
+    EXPECT_EQ(readFile(path), "first");
     EXPECT_FALSE(file.timerActive());
     EXPECT_TRUE(file.isOpen()) << "reopened for appending";
     EXPECT_TRUE(file.WriteInFile(" second"));
     advance(5000);
-    EXPECT_EQ(readFileBytes(path), "first second");
+    EXPECT_EQ(readFile(path), "first second");
     EXPECT_TRUE(file.CloseFile());
     EXPECT_EQ(timers.activeTimerCount(), 0);
 }
@@ -75,12 +76,12 @@ TEST_F(PeriodicOutputFileTest, ContinuousWritingPostponesTheReopen) {
         advance(600);
         file.WriteInFile("b");
     }
-    EXPECT_EQ(readFileBytes(path), "") << "no reopen while writing goes on";
+    EXPECT_EQ(readFile(path), "") << "no reopen while writing goes on";
     // The last restart was at most a second before the last write.
     advance(4000);
-    EXPECT_EQ(readFileBytes(path), "");
+    EXPECT_EQ(readFile(path), "");
     advance(1000);
-    EXPECT_EQ(readFileBytes(path), "abbbbbbbbbb");
+    EXPECT_EQ(readFile(path), "abbbbbbbbbb");
 }
 
 TEST_F(PeriodicOutputFileTest, NoTimerWithoutPeriodicClose) {
@@ -96,9 +97,9 @@ TEST_F(PeriodicOutputFileTest, TimerAcrossMidnight) {
     ASSERT_TRUE(file.OpenFile(path, 4));
     file.WriteInFile("x");
     advance(4000);
-    EXPECT_EQ(readFileBytes(path), "");
+    EXPECT_EQ(readFile(path), "");
     advance(1000);
-    EXPECT_EQ(readFileBytes(path), "x");
+    EXPECT_EQ(readFile(path), "x");
 }
 
 TEST_F(PeriodicOutputFileTest, OpenFailures) {
@@ -106,7 +107,7 @@ TEST_F(PeriodicOutputFileTest, OpenFailures) {
     EXPECT_EQ(file.lastError(), "Path not found");
     EXPECT_FALSE(file.lastErrorIsInvalidPath());
 
-    writeFileBytes(folder.file("plain"), "");
+    writeFile(folder.file("plain"), "");
     EXPECT_FALSE(file.OpenFile(folder.file("plain/x.txt"), 4));
     EXPECT_EQ(file.lastError(), "Path not found");
 

@@ -9,30 +9,18 @@
 #include "platform/fakes/FakeProjectHost.h"
 #include "platform/fakes/FakeSequenceListListener.h"
 #include "sequences/modSequenceManagement.h"
+#include "support/FileContents.h"
+#include "support/SequenceOf.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 // A complete project environment over real files in a fresh temporary folder.
 class ProjectTest : public ::testing::Test {
 protected:
-    ProjectTest() {
-        std::random_device random;
-        folder = std::filesystem::temp_directory_path() /
-                 ("corvane_persist_" + std::to_string(random()) + "_" + std::to_string(random()));
-        std::filesystem::create_directories(folder);
-        directory = folder.string() + "/";
-    }
-    ~ProjectTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-
     static std::string dataDirectory() {
         return (std::filesystem::path(__FILE__).parent_path() / "data").string() + "/";
     }
@@ -49,14 +37,10 @@ protected:
     }
 
     void writeFile(const std::string& name, const std::string& bytes) {
-        std::ofstream out(directory + name, std::ios::binary | std::ios::trunc);
-        out << bytes;
+        corvane::test::writeFile(directory + name, bytes);
     }
 
-    std::string readFile(const std::string& name) const {
-        std::ifstream in(directory + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string readFile(const std::string& name) const { return corvane::test::readFile(directory + name); }
 
     corvane::SendSequenceRecord& send(int i) { return lists.sendList()[i]; }
     corvane::ReceiveSequenceRecord& receive(int i) { return lists.receiveList()[i]; }
@@ -72,7 +56,7 @@ protected:
         const int position = sendCount();
         lists.ensureSendIndex(position);
         send(position).name = name;
-        send(position).sequence.parseText(corvane::Representation::HEX, hexText, 1024);
+        send(position).sequence = corvane::test::sequenceOf(corvane::Representation::HEX, hexText);
         send(position).repeat = repeat;
         send(position).repeatInterval = interval;
     }
@@ -81,12 +65,13 @@ protected:
         const int position = receiveCount();
         lists.ensureReceiveIndex(position);
         receive(position).name = name;
-        receive(position).sequence.parseText(corvane::Representation::HEX, hexText, 1024);
+        receive(position).sequence = corvane::test::sequenceOf(corvane::Representation::HEX, hexText);
         return receive(position);
     }
 
-    std::filesystem::path folder;
-    std::string directory;
+    corvane::test::TempFolder temporary;
+    std::filesystem::path folder = temporary.path();
+    std::string directory = temporary.directory();
     std::string loadedName;
 
     corvane::FakeMessageService messages;

@@ -2,41 +2,30 @@
 // full disk. The program goes on with the defaults, the user is told, and no file is lost.
 #include "persistence/ProgramSettings.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "support/FileContents.h"
 #include "support/SmallFileSystem.h"
-
-#include <QTemporaryDir>
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace corvane;
 
 namespace {
 
-std::string contentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 class SettingsFileFaultsTest : public ::testing::Test {
 protected:
-    std::string filePath() const { return folder.filePath(QStringLiteral("Corvane.conf")).toStdString(); }
+    std::string filePath() const { return folder.file("Corvane.conf"); }
 
-    QTemporaryDir folder;
+    test::TempFolder folder;
 };
 
 TEST_F(SettingsFileFaultsTest, ADamagedFileIsKeptAsideAndWhatCanBeReadIsUsed) {
     const char bytes[] =
         "[TextSetup]\nDispFontSize=11\n[Stamp\nDate=false\n\0\xff\xfe junk\n[Colors]\nDispBack=red\n";
     const std::string damaged(bytes, sizeof bytes - 1);
-    writeBytes(filePath(), damaged);
+    test::writeFile(filePath(), damaged);
     {
         QtSettingsStore store(filePath());
         EXPECT_EQ(store.loadWarning(),
@@ -45,7 +34,7 @@ TEST_F(SettingsFileFaultsTest, ADamagedFileIsKeptAsideAndWhatCanBeReadIsUsed) {
                       "default settings for the others. A copy of the damaged file is kept "
                       "as " +
                       filePath() + ".corrupt.");
-        EXPECT_EQ(contentsOf(filePath() + ".corrupt"), damaged);
+        EXPECT_EQ(test::readFile(filePath() + ".corrupt"), damaged);
         ProgramSettingsData settings;
         readColorSettings(store, settings);
         readTextSetupSettings(store, settings);
@@ -54,7 +43,7 @@ TEST_F(SettingsFileFaultsTest, ADamagedFileIsKeptAsideAndWhatCanBeReadIsUsed) {
         store.setValue("TextSetup", "DispFontSize", "12");
         EXPECT_TRUE(store.sync());
     }
-    EXPECT_EQ(contentsOf(filePath() + ".corrupt"), damaged) << "the copy outlives the rewrite";
+    EXPECT_EQ(test::readFile(filePath() + ".corrupt"), damaged) << "the copy outlives the rewrite";
     QtSettingsStore again(filePath());
     EXPECT_EQ(again.loadWarning(), "") << "the rewritten file reads";
     EXPECT_EQ(again.value("TextSetup", "DispFontSize").value_or(""), "12");
@@ -76,27 +65,26 @@ TEST_F(SettingsFileFaultsTest, AFolderInPlaceOfTheFileGivesTheDefaultsAndIsLeftA
 }
 
 TEST_F(SettingsFileFaultsTest, AGoodFileGivesNoWarning) {
-    writeBytes(filePath(), "[TextSetup]\nDispFontSize=9\n");
+    test::writeFile(filePath(), "[TextSetup]\nDispFontSize=9\n");
     EXPECT_EQ(QtSettingsStore(filePath()).loadWarning(), "");
-    EXPECT_EQ(QtSettingsStore(folder.filePath(QStringLiteral("new.conf")).toStdString()).loadWarning(), "")
-        << "no file yet is a fresh user";
+    EXPECT_EQ(QtSettingsStore(folder.file("new.conf")).loadWarning(), "") << "no file yet is a fresh user";
 }
 
 TEST_F(SettingsFileFaultsTest, AWriteOntoAFullDiskKeepsTheOldFileByteForByte) {
-    test::SmallFileSystem disk(folder.filePath(QStringLiteral("disk")).toStdString(), 64 * 1024);
+    test::SmallFileSystem disk(folder.file("disk"), 64 * 1024);
     if (!disk.mounted()) {
         GTEST_SKIP() << disk.reason();
     }
     const std::string path = disk.folder() + "/Corvane.conf";
     const std::string old = "[TextSetup]\nDispFontSize=9\n";
-    writeBytes(path, old);
+    test::writeFile(path, old);
     ASSERT_TRUE(disk.fill());
     {
         QtSettingsStore store(path);
         store.setValue("Recent", "RecentProject1", std::string(8000, 'p'));
         EXPECT_FALSE(store.sync());
     }
-    EXPECT_EQ(contentsOf(path), old);
+    EXPECT_EQ(test::readFile(path), old);
     EXPECT_EQ(disk.entries(), std::vector<std::string>{"Corvane.conf"}) << "no new file left behind";
     disk.release();
     {
@@ -104,7 +92,7 @@ TEST_F(SettingsFileFaultsTest, AWriteOntoAFullDiskKeepsTheOldFileByteForByte) {
         store.setValue("Recent", "RecentProject1", "/p/a");
         EXPECT_TRUE(store.sync()) << "with room again the settings are written";
     }
-    EXPECT_NE(contentsOf(path).find("RecentProject1=/p/a"), std::string::npos);
+    EXPECT_NE(test::readFile(path).find("RecentProject1=/p/a"), std::string::npos);
 }
 
 } // namespace

@@ -6,10 +6,9 @@
 #include "platform/SysfsSerialDevices.h"
 #include "platform/SysfsTree.h"
 #include "platform/qt/QtSerialDeviceEnumerator.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include <filesystem>
 
@@ -21,8 +20,7 @@ namespace fs = std::filesystem;
 class SysfsSerialDevicesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        root = fs::path(folder.path().toStdString()) / "sys";
+        root = folder.path() / "sys";
         test::SysfsTree tree(root, {"/dev/pts/41", "pts/42"});
         // A serial port on the main board and a virtual console: not USB, and no device at all.
         fs::path board = root / "devices/platform/serial8250/tty/ttyS0";
@@ -33,7 +31,7 @@ protected:
         fs::create_directory_symlink(root / "devices/virtual/tty/tty0", root / "class/tty/tty0");
     }
 
-    QTemporaryDir folder;
+    test::TempFolder folder;
     fs::path root;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/fakes/FakeMessageService.h"
 #include "platform/fakes/FakeSequenceListListener.h"
 #include "sequences/modSequenceManagement.h"
+#include "support/SequenceOf.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,10 @@
 
 namespace corvane {
 
-inline ClSequence hexSequence(const std::string& text) {
-    ClSequence sequence;
-    sequence.parseText(Representation::HEX, text, 1024);
-    return sequence;
-}
-
 inline SendSequenceRecord sendRecord(const std::string& name, const std::string& hex = "41 42") {
     SendSequenceRecord record;
     record.name = name;
-    record.sequence = hexSequence(hex);
+    record.sequence = test::sequenceOf(Representation::HEX, hex);
     return record;
 }
 
@@ -28,7 +23,7 @@ inline ReceiveSequenceRecord receiveRecord(const std::string& name, int answerIn
                                            const std::string& answerName = "") {
     ReceiveSequenceRecord record;
     record.name = name;
-    record.sequence = hexSequence("0D 0A");
+    record.sequence = test::sequenceOf(Representation::HEX, "0D 0A");
     record.answerIndex = static_cast<std::int16_t>(answerIndex);
     record.answerName = answerName;
     return record;

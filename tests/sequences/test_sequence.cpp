@@ -1,6 +1,7 @@
 #include "sequences/CharacterRepresentation.h"
 #include "sequences/ClSequence.h"
 #include "support/InternalErrorExpect.h"
+#include "support/SequenceOf.h"
 
 #include <gtest/gtest.h>
 
@@ -42,13 +43,7 @@ const CharCode Q = kWildcardOne;
 const CharCode H = kWildcardOptional;
 const char* kModule = "ClSequence";
 
-ClSequence sequenceOf(const Codes& codes) {
-    ClSequence s;
-    for (CharCode c : codes) {
-        s.appendCharacter(c);
-    }
-    return s;
-}
+using test::sequenceOf;
 
 Codes codesOf(const ClSequence& s) {
     Codes codes = s.IntSequence();

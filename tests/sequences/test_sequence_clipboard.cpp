@@ -1,5 +1,5 @@
-#include "ExpectInternalError.h"
 #include "SequenceListsFixture.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ protected:
         lists.InsertAction(ping, 0, false);
 
         ReceiveSequenceRecord pong = receiveRecord("Pong", 0, "Ping");
-        pong.sequence = hexSequence("50 4F ?? 47");
+        pong.sequence = test::sequenceOf(Representation::HEX, "50 4F ?? 47");
         pong.comment = "pong seen";
         pong.stopCommunication = 1;
         pong.snapshotTrigger = 0;
@@ -31,7 +31,7 @@ TEST_F(SequenceClipboardTest, CopyingASendSequenceFillsBothBuffersAndTheClipboar
     lists.copyToClipboard(SequenceListKind::Send, 0, Representation::HEX);
     EXPECT_EQ(clipboard.contents, "50 49 4E 47 0D");
     EXPECT_EQ(lists.clipboardText(), "50 49 4E 47 0D");
-    EXPECT_TRUE(lists.clipboardSequence().isEqual(hexSequence("50 49 4E 47 0D")));
+    EXPECT_TRUE(lists.clipboardSequence().isEqual(test::sequenceOf(Representation::HEX, "50 49 4E 47 0D")));
     EXPECT_EQ(lists.sendRecordBuffer().repeatInterval, 250);
     EXPECT_EQ(lists.receiveRecordBuffer().name, "Ping");
     EXPECT_EQ(lists.receiveRecordBuffer().answerIndex, -1);
@@ -46,13 +46,13 @@ TEST_F(SequenceClipboardTest, PastingTheSystemsOwnTextRestoresTheFullRecord) {
     EXPECT_EQ(send.name, "Ping");
     EXPECT_EQ(send.repeat, 1);
     EXPECT_EQ(send.repeatInterval, 250);
-    EXPECT_TRUE(send.sequence.isEqual(hexSequence("50 49 4E 47 0D")));
+    EXPECT_TRUE(send.sequence.isEqual(test::sequenceOf(Representation::HEX, "50 49 4E 47 0D")));
     // Into the other list it goes as a default record with the name and the sequence.
     const ReceiveSequenceRecord receive = lists.pasteReceiveFromClipboard(Representation::HEX);
     EXPECT_EQ(receive.name, "Ping");
     EXPECT_EQ(receive.answerIndex, -1);
     EXPECT_EQ(receive.active, 1);
-    EXPECT_TRUE(receive.sequence.isEqual(hexSequence("50 49 4E 47 0D")));
+    EXPECT_TRUE(receive.sequence.isEqual(test::sequenceOf(Representation::HEX, "50 49 4E 47 0D")));
 
     lists.copyToClipboard(SequenceListKind::Receive, 0, Representation::Decimal);
     EXPECT_EQ(clipboard.contents, "080 079 ??? 071");
@@ -66,14 +66,14 @@ TEST_F(SequenceClipboardTest, PastingTheSystemsOwnTextRestoresTheFullRecord) {
     const SendSequenceRecord pongAsSend = lists.pasteSendFromClipboard(Representation::Decimal);
     EXPECT_EQ(pongAsSend.name, "Pong");
     EXPECT_EQ(pongAsSend.repeat, 0);
-    EXPECT_TRUE(pongAsSend.sequence.isEqual(hexSequence("50 4F ?? 47")));
+    EXPECT_TRUE(pongAsSend.sequence.isEqual(test::sequenceOf(Representation::HEX, "50 4F ?? 47")));
 }
 
 TEST_F(SequenceClipboardTest, TheSameSequenceTypedElsewhereGivesDefaults) {
     lists.copyToClipboard(SequenceListKind::Send, 0, Representation::HEX);
     clipboard.contents = "50 49 4e 47 0d";
     const SendSequenceRecord send = lists.pasteSendFromClipboard(Representation::HEX);
-    EXPECT_TRUE(send.sequence.isEqual(hexSequence("50 49 4E 47 0D")));
+    EXPECT_TRUE(send.sequence.isEqual(test::sequenceOf(Representation::HEX, "50 49 4E 47 0D")));
     EXPECT_TRUE(send.name.empty()) << "only ASCII text gives a name";
     EXPECT_EQ(send.repeat, 0);
     EXPECT_EQ(send.repeatInterval, 5000);
@@ -105,7 +105,7 @@ TEST_F(SequenceClipboardTest, AsciiTextNamesTheRecordUpToItsFirstControlCharacte
 TEST_F(SequenceClipboardTest, PasteKeepsTheMaximumLengthAndOnlyTheWildcards) {
     clipboard.contents = "41 && 42 ?? 43 ^^ 0F 05 %% ##";
     const SendSequenceRecord send = lists.pasteSendFromClipboard(Representation::HEX);
-    EXPECT_TRUE(send.sequence.isEqual(hexSequence("41 ?? 43 0F 05 ##")));
+    EXPECT_TRUE(send.sequence.isEqual(test::sequenceOf(Representation::HEX, "41 ?? 43 0F 05 ##")));
 
     clipboard.contents = "ABCDEFGH";
     EXPECT_EQ(lists.pasteSendFromClipboard(Representation::ASCII, 5).sequence.size(), 5);
@@ -120,31 +120,32 @@ TEST_F(SequenceClipboardTest, PasteKeepsTheMaximumLengthAndOnlyTheWildcards) {
 TEST_F(SequenceClipboardTest, CopyChecksTheIndex) {
     lists.copyToClipboard(SequenceListKind::Send, 1, Representation::HEX);
     EXPECT_EQ(clipboard.contents, "") << "the blank slot copies as an empty sequence";
-    expectInternalError([&] { lists.copyToClipboard(SequenceListKind::Send, 2, Representation::HEX); },
-                        kErrorOutOfRange, "modSequenceManagement", "illegal copy index");
-    expectInternalError([&] { lists.copyToClipboard(SequenceListKind::Receive, -1, Representation::HEX); },
-                        kErrorOutOfRange, "modSequenceManagement", "illegal copy index");
+    EXPECT_INTERNAL_ERROR(lists.copyToClipboard(SequenceListKind::Send, 2, Representation::HEX),
+                          kErrorOutOfRange, "modSequenceManagement", "illegal copy index");
+    EXPECT_INTERNAL_ERROR(lists.copyToClipboard(SequenceListKind::Receive, -1, Representation::HEX),
+                          kErrorOutOfRange, "modSequenceManagement", "illegal copy index");
 }
 
 TEST_F(SequenceClipboardTest, TakesANewSequenceBackFromTheEditControl) {
     lists.copyToClipboard(SequenceListKind::Send, 0, Representation::HEX);
 
     // The control's clipboard still holds the same sequence: the full record stays.
-    lists.takeClipboardFromEditControl(hexSequence("50 49 4E 47 0D"), Representation::ASCII);
+    lists.takeClipboardFromEditControl(test::sequenceOf(Representation::HEX, "50 49 4E 47 0D"),
+                                       Representation::ASCII);
     EXPECT_EQ(lists.clipboardText(), "50 49 4E 47 0D");
     EXPECT_EQ(lists.pasteSendFromClipboard(Representation::HEX).repeatInterval, 250);
 
     // The user copied something else inside the editor.
-    lists.takeClipboardFromEditControl(hexSequence("31 32"), Representation::HEX);
-    EXPECT_TRUE(lists.clipboardSequence().isEqual(hexSequence("31 32")));
+    lists.takeClipboardFromEditControl(test::sequenceOf(Representation::HEX, "31 32"), Representation::HEX);
+    EXPECT_TRUE(lists.clipboardSequence().isEqual(test::sequenceOf(Representation::HEX, "31 32")));
     EXPECT_EQ(lists.clipboardText(), "31 32");
     EXPECT_TRUE(lists.sendRecordBuffer().name.empty());
     EXPECT_EQ(lists.sendRecordBuffer().repeatInterval, 5000);
-    EXPECT_TRUE(lists.receiveRecordBuffer().sequence.isEqual(hexSequence("31 32")));
+    EXPECT_TRUE(lists.receiveRecordBuffer().sequence.isEqual(test::sequenceOf(Representation::HEX, "31 32")));
     EXPECT_EQ(lists.receiveRecordBuffer().answerIndex, -1);
 
     clipboard.contents = "31 32";
     const SendSequenceRecord pasted = lists.pasteSendFromClipboard(Representation::HEX);
-    EXPECT_TRUE(pasted.sequence.isEqual(hexSequence("31 32")));
+    EXPECT_TRUE(pasted.sequence.isEqual(test::sequenceOf(Representation::HEX, "31 32")));
     EXPECT_EQ(pasted.repeat, 0);
 }

@@ -1,5 +1,5 @@
-#include "ExpectInternalError.h"
 #include "SequenceListsFixture.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -60,10 +60,10 @@ TEST_F(SequenceListsTest, CurrentIndexIsClampedWhenRead) {
 }
 
 TEST_F(SequenceListsTest, IndexOutsideTheListIsAnInternalError) {
-    expectInternalError([&] { (void)lists.sendList()[1]; }, kErrorOutOfRange, kModule,
-                        "illegal sequence list index 1");
-    expectInternalError([&] { (void)lists.receiveList()[-1]; }, kErrorOutOfRange, kModule,
-                        "illegal sequence list index -1");
+    EXPECT_INTERNAL_ERROR((void)lists.sendList()[1], kErrorOutOfRange, kModule,
+                          "illegal sequence list index 1");
+    EXPECT_INTERNAL_ERROR((void)lists.receiveList()[-1], kErrorOutOfRange, kModule,
+                          "illegal sequence list index -1");
 }
 
 TEST_F(SequenceListsTest, EnsureIndexFillsUpToTheLimit) {
@@ -76,10 +76,10 @@ TEST_F(SequenceListsTest, EnsureIndexFillsUpToTheLimit) {
 
     lists.ensureSendIndex(1022);
     EXPECT_EQ(lists.sendList().upperIndex(), 1023);
-    expectInternalError([&] { lists.ensureSendIndex(1023); }, kErrorOutOfRange, kModule,
-                        "illegal send sequence index");
-    expectInternalError([&] { lists.ensureReceiveIndex(5000); }, kErrorOutOfRange, kModule,
-                        "illegal receive sequence index");
+    EXPECT_INTERNAL_ERROR(lists.ensureSendIndex(1023), kErrorOutOfRange, kModule,
+                          "illegal send sequence index");
+    EXPECT_INTERNAL_ERROR(lists.ensureReceiveIndex(5000), kErrorOutOfRange, kModule,
+                          "illegal receive sequence index");
     EXPECT_EQ(lists.receiveList().upperIndex(), 1);
 }
 
@@ -98,10 +98,10 @@ TEST_F(SequenceListsTest, ThousandTwentyFourthSendSequenceIsRefused) {
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::OK);
     EXPECT_EQ(lists.sendList().upperIndex(), 1023);
 
-    expectInternalError([&] { lists.sendSeq_addNewElement(); }, kErrorOutOfRange, kModule,
-                        "sendSeq_addNewElement: Maximum sequence size exceeded");
-    expectInternalError([&] { lists.InsertAction(sendRecord("X"), 0, true); }, kErrorOutOfRange, kModule,
-                        "InsertAction: Maximum sequence size reached");
+    EXPECT_INTERNAL_ERROR(lists.sendSeq_addNewElement(), kErrorOutOfRange, kModule,
+                          "sendSeq_addNewElement: Maximum sequence size exceeded");
+    EXPECT_INTERNAL_ERROR(lists.InsertAction(sendRecord("X"), 0, true), kErrorOutOfRange, kModule,
+                          "InsertAction: Maximum sequence size reached");
     EXPECT_EQ(lists.sendList().upperIndex(), 1023);
     EXPECT_TRUE(listener.refreshes.empty());
 }
@@ -113,10 +113,10 @@ TEST_F(SequenceListsTest, ThousandTwentyFourthReceiveSequenceIsRefused) {
     EXPECT_EQ(messages.shown[0].text, "Maximum number of Receive Sequences reached");
     EXPECT_EQ(messages.shown[0].title, "Receive Sequence List");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
-    expectInternalError([&] { lists.receiveSeq_addNewElement(); }, kErrorOutOfRange, kModule,
-                        "receiveSeq_addNewElement: Maximum sequence size exceeded");
-    expectInternalError([&] { lists.InsertEvent(receiveRecord("X"), 3, false); }, kErrorOutOfRange, kModule,
-                        "InsertEvent: Maximum sequence size reached");
+    EXPECT_INTERNAL_ERROR(lists.receiveSeq_addNewElement(), kErrorOutOfRange, kModule,
+                          "receiveSeq_addNewElement: Maximum sequence size exceeded");
+    EXPECT_INTERNAL_ERROR(lists.InsertEvent(receiveRecord("X"), 3, false), kErrorOutOfRange, kModule,
+                          "InsertEvent: Maximum sequence size reached");
     EXPECT_EQ(lists.receiveList().upperIndex(), 1023);
 }
 
@@ -167,11 +167,11 @@ TEST_F(SequenceListsTest, DeleteChecksTheIndex) {
     addSendSequences(2);
     addReceiveSequences(1);
     for (int index : {-1, 2}) {
-        expectInternalError([&] { lists.deleteSendSequence(index, true); }, kErrorOutOfRange, kModule,
-                            "illegal delete index");
+        EXPECT_INTERNAL_ERROR(lists.deleteSendSequence(index, true), kErrorOutOfRange, kModule,
+                              "illegal delete index");
     }
-    expectInternalError([&] { lists.deleteReceiveSequence(1, true); }, kErrorOutOfRange, kModule,
-                        "illegal delete index");
+    EXPECT_INTERNAL_ERROR(lists.deleteReceiveSequence(1, true), kErrorOutOfRange, kModule,
+                          "illegal delete index");
     EXPECT_EQ(lists.sendList().upperIndex(), 2);
 
     lists.deleteReceiveSequence(0, true);
@@ -216,12 +216,11 @@ TEST_F(SequenceListsTest, MoveToAPositionPastTheEndLandsLastWithItsAnswers) {
 TEST_F(SequenceListsTest, RefusedMoveLeavesAnswersUntouched) {
     addSendSequences(2);
     lists.InsertEvent(receiveRecord("to S1", 1), 0, false);
-    expectInternalError([&] { lists.moveSendSequence(2, 0); }, kErrorOutOfRange, kModule,
-                        "illegal delete index");
+    EXPECT_INTERNAL_ERROR(lists.moveSendSequence(2, 0), kErrorOutOfRange, kModule, "illegal delete index");
     EXPECT_EQ(lists.receiveList()[0].answerIndex, 1);
     EXPECT_EQ(sendNames(), (std::vector<std::string>{"S0", "S1"}));
-    expectInternalError([&] { lists.moveReceiveSequence(-1, 0); }, kErrorOutOfRange, kModule,
-                        "illegal delete index");
+    EXPECT_INTERNAL_ERROR(lists.moveReceiveSequence(-1, 0), kErrorOutOfRange, kModule,
+                          "illegal delete index");
 }
 
 TEST_F(SequenceListsTest, MovingAReceiveSequenceKeepsItsSettings) {
@@ -290,13 +289,13 @@ TEST_F(SequenceListsTest, SwapExchangesNamesAndSequencesOnly) {
     SendSequenceRecord& s1 = lists.sendList()[1];
     s1.repeat = 1;
     s1.repeatInterval = 250;
-    s1.sequence = hexSequence("&& 31 41 ?? 42 %% ##");
+    s1.sequence = test::sequenceOf(Representation::HEX, "&& 31 41 ?? 42 %% ##");
     for (int i = 0; i < 5; ++i) {
         ReceiveSequenceRecord record = receiveRecord("R" + std::to_string(i), 1, "S1");
         record.comment = "comment";
         record.active = 0;
         record.stopCommunication = 1;
-        record.sequence = hexSequence("5" + std::to_string(i) + " ?? !! 33");
+        record.sequence = test::sequenceOf(Representation::HEX, "5" + std::to_string(i) + " ?? !! 33");
         lists.InsertEvent(record, i, false);
     }
 
@@ -305,7 +304,8 @@ TEST_F(SequenceListsTest, SwapExchangesNamesAndSequencesOnly) {
     EXPECT_EQ(receiveNames(), (std::vector<std::string>{"S0", "S1"}));
     for (int i = 0; i < 5; ++i) {
         const SendSequenceRecord& send = lists.sendList()[i];
-        EXPECT_TRUE(send.sequence.isEqual(hexSequence("5" + std::to_string(i) + " ??")));
+        EXPECT_TRUE(
+            send.sequence.isEqual(test::sequenceOf(Representation::HEX, "5" + std::to_string(i) + " ??")));
         EXPECT_EQ(send.repeat, 0);
         EXPECT_EQ(send.repeatInterval, 5000);
     }
@@ -318,7 +318,8 @@ TEST_F(SequenceListsTest, SwapExchangesNamesAndSequencesOnly) {
         EXPECT_EQ(receive.snapshotTrigger, 1);
         EXPECT_EQ(receive.stopCommunication, 0);
     }
-    EXPECT_TRUE(lists.receiveList()[1].sequence.isEqual(hexSequence("41 ?? 42 ##")));
+    EXPECT_TRUE(
+        lists.receiveList()[1].sequence.isEqual(test::sequenceOf(Representation::HEX, "41 ?? 42 ##")));
     EXPECT_TRUE(lists.sendList()[5].name.empty());
     EXPECT_TRUE(lists.receiveList()[2].name.empty());
     ASSERT_EQ(listener.refreshes.size(), 1u);
@@ -334,12 +335,12 @@ TEST_F(SequenceListsTest, SwapExchangesNamesAndSequencesOnly) {
 TEST(SequenceRecordCopy, CopiesStoredFieldsButNotTheWorkingState) {
     SendSequenceRecord send;
     send.name = "ping";
-    send.sequence = hexSequence("50 49");
+    send.sequence = test::sequenceOf(Representation::HEX, "50 49");
     send.repeat = 1;
     send.repeatInterval = 100;
     send.repeatRunning = 1;
     send.lastSendTime = 12345;
-    send.workingCopy = hexSequence("FF");
+    send.workingCopy = test::sequenceOf(Representation::HEX, "FF");
     send.needsParameters = 1;
     send.workingCopyHasFunctionCharacters = 1;
     SendSequenceRecord sendCopy;
@@ -362,7 +363,7 @@ TEST(SequenceRecordCopy, CopiesStoredFieldsButNotTheWorkingState) {
     receive.snapshotTrigger = 0;
     receive.stopCommunication = 1;
     receive.detectionCount = 9;
-    receive.matchHistory[1] = hexSequence("0D");
+    receive.matchHistory[1] = test::sequenceOf(Representation::HEX, "0D");
     receive.lastDetectionTime = {5, 6};
     receive.hasFunctionCharacters = 1;
     receive.commentHasPlaceholders = 1;
@@ -389,10 +390,10 @@ TEST(SequenceListStorage, LowLevelChangesKeepTheBlankSlot) {
     SendSequenceList list;
     list.removeLastKeepingBlank();
     EXPECT_EQ(list.upperIndex(), 0);
-    expectInternalError([&] { list.eraseAt(0); }, kErrorOutOfRange, "modSequenceManagement",
-                        "illegal sequence list index 0");
-    expectInternalError([&] { list.insertAt(1, sendRecord("X")); }, kErrorOutOfRange, "modSequenceManagement",
-                        "illegal sequence list index 1");
+    EXPECT_INTERNAL_ERROR(list.eraseAt(0), kErrorOutOfRange, "modSequenceManagement",
+                          "illegal sequence list index 0");
+    EXPECT_INTERNAL_ERROR(list.insertAt(1, sendRecord("X")), kErrorOutOfRange, "modSequenceManagement",
+                          "illegal sequence list index 1");
     list.insertAt(0, sendRecord("A"));
     list.insertAt(1, sendRecord("B"));
     EXPECT_EQ(list.upperIndex(), 2);

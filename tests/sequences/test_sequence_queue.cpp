@@ -1,5 +1,5 @@
-#include "ExpectInternalError.h"
 #include "sequences/ClSequenceQueue.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -95,8 +95,8 @@ TEST(SequenceQueue, InitRejectsSizesOutsideTheRangeAndKeepsTheQueue) {
     queue.init(3);
     ASSERT_TRUE(produce(queue, 9));
     for (int size : {1, 32761, 0, -5}) {
-        expectInternalError([&] { queue.init(size); }, kErrorIllegalValue, "ClSequenceQueue",
-                            "Illegal sequence queue size. Must be between 2 and 32760.");
+        EXPECT_INTERNAL_ERROR(queue.init(size), kErrorIllegalValue, "ClSequenceQueue",
+                              "Illegal sequence queue size. Must be between 2 and 32760.");
     }
     EXPECT_EQ(queue.maxQueueSize(), 3);
     EXPECT_EQ(queue.seqTag(false), 9);

@@ -1,5 +1,5 @@
-#include "ExpectInternalError.h"
 #include "sequences/modShortCutManagement.h"
+#include "support/InternalErrorExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -125,16 +125,16 @@ TEST(Shortcuts, TablesOfAnotherSizeAreAnInternalError) {
     std::vector<shortcuts::UserShortcut> small(255);
     std::vector<shortcuts::UserShortcut> large(257);
     shortcuts::UserShortcutTable table;
-    expectInternalError([&] { shortcuts::tableToText(small); }, kErrorIllegalValue, "modShortCutManagement",
-                        message);
-    expectInternalError([&] { shortcuts::textToTable("", large); }, kErrorIllegalValue,
-                        "modShortCutManagement", message);
-    expectInternalError([&] { shortcuts::copyTable(table, small); }, kErrorIllegalValue,
-                        "modShortCutManagement", message);
-    expectInternalError([&] { shortcuts::copyTable(large, table); }, kErrorIllegalValue,
-                        "modShortCutManagement", message);
-    expectInternalError([&] { shortcuts::findShortcut(small, 13, 2); }, kErrorIllegalValue,
-                        "modShortCutManagement", message);
+    EXPECT_INTERNAL_ERROR(shortcuts::tableToText(small), kErrorIllegalValue, "modShortCutManagement",
+                          message);
+    EXPECT_INTERNAL_ERROR(shortcuts::textToTable("", large), kErrorIllegalValue, "modShortCutManagement",
+                          message);
+    EXPECT_INTERNAL_ERROR(shortcuts::copyTable(table, small), kErrorIllegalValue, "modShortCutManagement",
+                          message);
+    EXPECT_INTERNAL_ERROR(shortcuts::copyTable(large, table), kErrorIllegalValue, "modShortCutManagement",
+                          message);
+    EXPECT_INTERNAL_ERROR(shortcuts::findShortcut(small, 13, 2), kErrorIllegalValue, "modShortCutManagement",
+                          message);
     std::vector<shortcuts::UserShortcut> exact(256);
     shortcuts::textToTable(shortcuts::kDefaultShortcutText, exact);
     EXPECT_EQ(shortcuts::findShortcut(exact, 13, 2), 13);

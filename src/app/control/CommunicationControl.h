@@ -15,8 +15,8 @@ struct ProgramContext;
 class CommunicationControl {
 public:
     // refreshDisplayStatus runs the main window's display status after every change.
-    CommunicationControl(ProgramContext& context, MainWindowView& view, std::unique_ptr<CommunicationPass> pass,
-                         std::function<void()> refreshDisplayStatus);
+    CommunicationControl(ProgramContext& context, MainWindowView& view,
+                         std::unique_ptr<CommunicationPass> pass, std::function<void()> refreshDisplayStatus);
 
     bool communicationRuns() const;
     // Gives both channel objects the settings strings of the current communication settings.

@@ -3,10 +3,18 @@
 namespace corvane {
 
 const std::set<std::string>& dialogCommandKeys() {
-    static const std::set<std::string> keys{"ProjectSettings", "ProjectSettings2", "ProjectSettings3",
-                                            "Options",         "Options2",         "ExpOptions",
-                                            "Find",            "Print",            "LogStart",
-                                            "SnapStart",       "SnapStop",         "EditSendSeq",
+    static const std::set<std::string> keys{"ProjectSettings",
+                                            "ProjectSettings2",
+                                            "ProjectSettings3",
+                                            "Options",
+                                            "Options2",
+                                            "ExpOptions",
+                                            "Find",
+                                            "Print",
+                                            "LogStart",
+                                            "SnapStart",
+                                            "SnapStop",
+                                            "EditSendSeq",
                                             "EditReceiveSeq"};
     return keys;
 }

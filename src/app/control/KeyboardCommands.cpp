@@ -33,10 +33,10 @@ WindowKey windowKeyOf(int virtualKey, bool ctrl) {
 
 ClSequence keyboardConsoleCharacters(const ProgramSettingsData& settings, const TypedKey& key) {
     ClSequence characters;
-    const int mapped = key.virtualKey == 0
-                           ? -1
-                           : modShortCutManagement::findShortcut(settings.userShortcuts, key.virtualKey,
-                                                                 key.shiftState);
+    const int mapped =
+        key.virtualKey == 0
+            ? -1
+            : modShortCutManagement::findShortcut(settings.userShortcuts, key.virtualKey, key.shiftState);
     if (mapped >= 0) {
         characters.appendCharacter(mapped);
     } else if (key.virtualKey >= kKeyF1 && key.virtualKey <= kKeyF24) {

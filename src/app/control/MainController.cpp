@@ -130,7 +130,8 @@ void MainController::pasteIntoRunningWindow(const std::string& text, int view) {
 void MainController::rememberCopiedText(const std::string& text, int view) {
     ClSequence sequence;
     readSequence(text, view, sequence);
-    context_.lists.takeClipboardFromEditControl(sequence, static_cast<Representation>(std::clamp(view, 0, 3)));
+    context_.lists.takeClipboardFromEditControl(sequence,
+                                                static_cast<Representation>(std::clamp(view, 0, 3)));
 }
 
 void MainController::setWaitCursor(bool waiting) {

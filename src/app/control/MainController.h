@@ -27,7 +27,8 @@ struct ProgramContext;
 class MainController : public ProjectHost, public CommunicationHooks {
 public:
     MainController(ProgramContext& context, MainWindowView& view, StatusBarView& statusView,
-                   ProjectFileDialog& fileDialog, SystemClock& clock, std::unique_ptr<CommunicationPass> pass);
+                   ProjectFileDialog& fileDialog, SystemClock& clock,
+                   std::unique_ptr<CommunicationPass> pass);
     ~MainController() override;
     MainController(const MainController&) = delete;
     MainController& operator=(const MainController&) = delete;

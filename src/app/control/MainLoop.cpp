@@ -19,8 +19,8 @@ namespace corvane {
 
 MainLoop::MainLoop(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
                    StatusBarPresenter& statusBar, MainWindowView& view, SystemClock& clock)
-    : context_(context), communication_(communication), commands_(commands), statusBar_(statusBar), view_(view),
-      clock_(clock) {}
+    : context_(context), communication_(communication), commands_(commands), statusBar_(statusBar),
+      view_(view), clock_(clock) {}
 
 void MainLoop::run() {
     while (!context_.stopRequested) {
@@ -38,7 +38,8 @@ std::string MainLoop::passStatsText() const {
     char text[160];
     std::snprintf(text, sizeof text, "corvane: %llu main loop passes, longest %.1f ms, %llu above %lld ms",
                   static_cast<unsigned long long>(stats_.passes), longestMs,
-                  static_cast<unsigned long long>(stats_.slowPasses), static_cast<long long>(kSlowPass.count()));
+                  static_cast<unsigned long long>(stats_.slowPasses),
+                  static_cast<long long>(kSlowPass.count()));
     return text;
 }
 
@@ -54,13 +55,30 @@ void MainLoop::refreshStatusWhenDue() {
     }
 }
 
+bool MainLoop::windowRefreshDue() {
+    // Stopped, what is pending moves at once (it is little, and nothing else comes).
+    if (!communication_.communicationRuns()) {
+        windowRefreshTime_ = -1;
+        return true;
+    }
+    const std::int64_t now = clock_.timeOfDayMs();
+    // The absolute difference: a wrap at midnight counts as due.
+    const std::int64_t elapsed = now - windowRefreshTime_;
+    if (windowRefreshTime_ >= 0 && elapsed >= 0 && elapsed < kWindowRefreshMs) {
+        return false;
+    }
+    windowRefreshTime_ = now;
+    return true;
+}
+
 void MainLoop::MainProcess(bool uiEventsOnly, bool idleSleep) {
     using Clock = std::chrono::steady_clock;
     auto segmentStart = Clock::now();
     Clock::duration work{};
     try {
         if (!uiEventsOnly) {
-            if (!(context_.logging.loggingRuns() && context_.settings.logCommWindowDisabled)) {
+            if (!(context_.logging.loggingRuns() && context_.settings.logCommWindowDisabled) &&
+                windowRefreshDue()) {
                 view_.copyCommWindowBuffers();
             }
             bool idle = true;

@@ -32,15 +32,19 @@ bool isFile(const std::string& path) {
 
 } // namespace
 
-ProjectCommands::ProjectCommands(ProgramContext& context, ProjectHost& host, CommunicationControl& communication,
-                                 ProjectFileDialog& fileDialog)
+ProjectCommands::ProjectCommands(ProgramContext& context, ProjectHost& host,
+                                 CommunicationControl& communication, ProjectFileDialog& fileDialog)
     : context_(context), host_(host), communication_(communication), fileDialog_(fileDialog) {}
 
 ProjectEnvironment ProjectCommands::environment() {
-    return ProjectEnvironment{context_.lists,    context_.communicationSettings,
-                              context_.current,  context_.settings,
-                              context_.store,    context_.messages,
-                              host_,             context_.notepad};
+    return ProjectEnvironment{context_.lists,
+                              context_.communicationSettings,
+                              context_.current,
+                              context_.settings,
+                              context_.store,
+                              context_.messages,
+                              host_,
+                              context_.notepad};
 }
 
 void ProjectCommands::EnableSave() {
@@ -111,7 +115,8 @@ bool ProjectCommands::saveAs(const std::string& directory, const std::string& ba
 std::string ProjectCommands::dialogFolder(const std::string& preferred) const {
     std::string folder = preferred;
     if (folder.empty()) {
-        folder = context_.current.directory.empty() ? context_.settings.projectPath : context_.current.directory;
+        folder =
+            context_.current.directory.empty() ? context_.settings.projectPath : context_.current.directory;
     }
     return folder.empty() ? documentsFolder_ : folder;
 }
@@ -121,8 +126,8 @@ bool ProjectCommands::execSaveProjectAs() {
     const std::string directory = dialogFolder(std::string());
     for (;;) {
         int filter = 0;
-        std::string path =
-            fileDialog_.askForProjectFile(kSaveProjectTitle, directory + context_.current.baseName, true, filter);
+        std::string path = fileDialog_.askForProjectFile(kSaveProjectTitle,
+                                                         directory + context_.current.baseName, true, filter);
         if (path.empty()) {
             return false;
         }
@@ -148,8 +153,9 @@ void ProjectCommands::execLoadProject(const std::string& initialDirectory, bool 
     }
     communication_.execUserStop();
     int filter = 0;
-    std::string path = fileDialog_.askForProjectFile(addToProject ? kImportSequenceListTitle : kOpenProjectTitle,
-                                                     dialogFolder(initialDirectory), false, filter);
+    std::string path =
+        fileDialog_.askForProjectFile(addToProject ? kImportSequenceListTitle : kOpenProjectTitle,
+                                      dialogFolder(initialDirectory), false, filter);
     if (path.empty()) {
         return;
     }

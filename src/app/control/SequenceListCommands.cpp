@@ -13,7 +13,8 @@ namespace corvane {
 namespace {
 
 int countOf(const modSequenceManagement& lists, SequenceListKind list) {
-    return list == SequenceListKind::Send ? lists.sendList().sequenceCount() : lists.receiveList().sequenceCount();
+    return list == SequenceListKind::Send ? lists.sendList().sequenceCount()
+                                          : lists.receiveList().sequenceCount();
 }
 
 const char* editorKey(SequenceListKind list) {
@@ -96,7 +97,8 @@ void SequenceListCommands::deleteSequence(SequenceListKind list, int index) {
         }
         context_.lists.deleteSendSequence(index, true);
     } else {
-        request.text = "Deleting a Receive Sequence cannot be undone. Are you sure to delete this Receive Sequence?";
+        request.text =
+            "Deleting a Receive Sequence cannot be undone. Are you sure to delete this Receive Sequence?";
         if (context_.messages.show(request) != MessageResult::OK) {
             return;
         }

@@ -18,8 +18,8 @@ struct ProgramContext;
 class SequenceListCommands {
 public:
     // enableSave marks the project modified.
-    SequenceListCommands(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
-                         MainWindowView& view, std::function<void()> enableSave);
+    SequenceListCommands(ProgramContext& context, CommunicationControl& communication,
+                         DeferredCommands& commands, MainWindowView& view, std::function<void()> enableSave);
 
     // Sends a send sequence, starting communication first when it is stopped.
     void sendSequence(int index, SendKind kind);

@@ -18,7 +18,8 @@ public:
     static constexpr int kButtonColumn = 0;
     static constexpr int kActiveColumn = 0;
 
-    SequenceListRows(const modSequenceManagement& lists, const ProgramSettingsData& settings, SequenceListKind kind)
+    SequenceListRows(const modSequenceManagement& lists, const ProgramSettingsData& settings,
+                     SequenceListKind kind)
         : lists_(lists), settings_(settings), kind_(kind) {}
 
     SequenceListKind kind() const { return kind_; }

@@ -44,9 +44,9 @@ void StatusBarPresenter::setStatusBar() {
 
 void StatusBarPresenter::refreshStatusText() {
     SnapshotStatusView snapshot;
-    std::string text = communicationStatusText(context_.communicationSettings.communicationMode,
-                                               statusViewOf(context_.channel1), statusViewOf(context_.channel2),
-                                               snapshot);
+    std::string text =
+        communicationStatusText(context_.communicationSettings.communicationMode,
+                                statusViewOf(context_.channel1), statusViewOf(context_.channel2), snapshot);
     if (statusTextShown_ && text == statusText_) {
         return;
     }

@@ -17,7 +17,8 @@ public:
     virtual ~StatusBarView() = default;
     // Panels 1 to 5.
     virtual void showPanel(int panel, const std::string& text, bool visible) = 0;
-    virtual void showLineIndicators(bool visible, const std::string& rtsToolTip, const std::string& dtrToolTip) = 0;
+    virtual void showLineIndicators(bool visible, const std::string& rtsToolTip,
+                                    const std::string& dtrToolTip) = 0;
     virtual bool lineIndicatorsShown() const = 0;
     // RTS, DTR, CTS, DSR, DCD, RI; only the changed ones need drawing again.
     virtual void showLineStates(const std::array<bool, 6>& states, const std::array<bool, 6>& changed) = 0;
@@ -28,8 +29,8 @@ public:
 // refreshed only where it changed, and what their double clicks do.
 class StatusBarPresenter {
 public:
-    StatusBarPresenter(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
-                       StatusBarView& view);
+    StatusBarPresenter(ProgramContext& context, CommunicationControl& communication,
+                       DeferredCommands& commands, StatusBarView& view);
 
     // Every panel from the current settings, then the indicators and the status text.
     void setStatusBar();

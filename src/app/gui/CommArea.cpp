@@ -46,7 +46,8 @@ CommArea::CommArea(QWidget* parent) : QWidget(parent) {
     }
     disabledViewPage_ = new QWidget(stack_);
     auto* disabledLayout = new QVBoxLayout(disabledViewPage_);
-    auto* disabledText = new QLabel("This mode has been disabled. Click here to enable/disable", disabledViewPage_);
+    auto* disabledText =
+        new QLabel("This mode has been disabled. Click here to enable/disable", disabledViewPage_);
     commWindowModesLabel_ = new ClickableLabel("<u>Communication Window Modes</u>", disabledViewPage_);
     commWindowModesLabel_->setObjectName("lblCommWindowModes");
     disabledLayout->addStretch();

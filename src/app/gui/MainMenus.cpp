@@ -39,8 +39,8 @@ QAction* MainMenus::toolAction(const std::string& key) const {
 
 void MainMenus::buildActions() {
     enum class Kind { Run, Post, Act };
-    auto add = [this](Kind kind, const std::string& key, const QString& text, const QKeySequence& shortcut = {},
-                      QIcon icon = {}) {
+    auto add = [this](Kind kind, const std::string& key, const QString& text,
+                      const QKeySequence& shortcut = {}, QIcon icon = {}) {
         auto* a = new QAction(icon, text, &window_);
         if (!shortcut.isEmpty()) {
             a->setShortcut(shortcut);
@@ -113,7 +113,8 @@ void MainMenus::buildMenus() {
         auto* a = file->addAction(QString());
         a->setObjectName(QString("mnuRecentProject%1").arg(i));
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, a] { handlers_.openRecent(a->data().toString().toStdString()); });
+        connect(a, &QAction::triggered, this,
+                [this, a] { handlers_.openRecent(a->data().toString().toStdString()); });
         recentActions_[i] = a;
     }
     fill(file, {"", "Exit"});
@@ -122,8 +123,8 @@ void MainMenus::buildMenus() {
     QMenu* run = bar->addMenu("&Run");
     fill(run, {"Start", "Stop", "", "ConsoleOn", "ConsoleOff"});
     QMenu* tools = bar->addMenu("&Tools");
-    fill(tools, {"ProjectSettings", "Options", "ExpOptions", "", "LogStart", "LogStop", "", "SnapStart", "SnapStop",
-                 "", "Notepad"});
+    fill(tools, {"ProjectSettings", "Options", "ExpOptions", "", "LogStart", "LogStop", "", "SnapStart",
+                 "SnapStop", "", "Notepad"});
     QMenu* help = bar->addMenu("&Help");
     fill(help, {"Help", "", "About"});
     mainMenus_ = {file, edit, run, tools, help};
@@ -148,13 +149,26 @@ void MainMenus::buildToolBar() {
     actions_["SnapStop"]->setIcon(standardIcon(QStyle::SP_DialogCancelButton));
     // The buttons are actions of their own: some are hidden where the menu item only is disabled.
     // A click runs the button's key at once.
-    const std::pair<const char*, const char*> buttons[] = {
-        {"New", "New"},           {"Open", "Open"},           {"Save", "Save"},       {"", ""},
-        {"ProjectSettings", "Settings"}, {"Options", "Options"}, {"Find", "Find"},    {"Print", "Print"},
-        {"", ""},                 {"Start", "Start"},         {"Stop", "Stop"},       {"", ""},
-        {"LogStart", "Log"},      {"LogStop", "Log Off"},     {"SnapStart", "Snapshot"},
-        {"SnapStop", "Snapshot Off"}, {"ConsoleOn", "Console"}, {"ConsoleOff", "Console Off"},
-        {"", ""},                 {"Clean", "Clear"}};
+    const std::pair<const char*, const char*> buttons[] = {{"New", "New"},
+                                                           {"Open", "Open"},
+                                                           {"Save", "Save"},
+                                                           {"", ""},
+                                                           {"ProjectSettings", "Settings"},
+                                                           {"Options", "Options"},
+                                                           {"Find", "Find"},
+                                                           {"Print", "Print"},
+                                                           {"", ""},
+                                                           {"Start", "Start"},
+                                                           {"Stop", "Stop"},
+                                                           {"", ""},
+                                                           {"LogStart", "Log"},
+                                                           {"LogStop", "Log Off"},
+                                                           {"SnapStart", "Snapshot"},
+                                                           {"SnapStop", "Snapshot Off"},
+                                                           {"ConsoleOn", "Console"},
+                                                           {"ConsoleOff", "Console Off"},
+                                                           {"", ""},
+                                                           {"Clean", "Clear"}};
     for (const auto& [key, text] : buttons) {
         if (*key == '\0') {
             toolBar_->addSeparator();

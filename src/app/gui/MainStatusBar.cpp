@@ -34,7 +34,8 @@ MainStatusBar::MainStatusBar(QStatusBar& bar, QWidget& window) : QObject(&bar), 
     strip->setContentsMargins(2, 0, 2, 0);
     strip->setSpacing(2);
     const char* names[6] = {"RTS", "DTR", "CTS", "DSR", "DCD", "  RI"};
-    const char* tips[6] = {"", "", "Clear To Send", "Data Set Ready", "Data Carrier Detect", "Ring Indicator"};
+    const char* tips[6] = {
+        "", "", "Clear To Send", "Data Set Ready", "Data Carrier Detect", "Ring Indicator"};
     for (int i = 0; i < 6; ++i) {
         auto* line = new ClickableLabel(names[i], lineStrip_);
         line->setObjectName(QString("lblLine%1").arg(QString(names[i]).trimmed()));
@@ -69,13 +70,15 @@ QLabel* MainStatusBar::lineIndicator(int line) const {
 }
 
 void MainStatusBar::showPanel(int panel, const std::string& text, bool visible) {
-    if (ClickableLabel* label = panel >= 1 && panel <= 5 ? panels_[static_cast<std::size_t>(panel - 1)] : nullptr) {
+    if (ClickableLabel* label =
+            panel >= 1 && panel <= 5 ? panels_[static_cast<std::size_t>(panel - 1)] : nullptr) {
         label->setText(QString::fromStdString(text));
         label->setVisible(visible);
     }
 }
 
-void MainStatusBar::showLineIndicators(bool visible, const std::string& rtsToolTip, const std::string& dtrToolTip) {
+void MainStatusBar::showLineIndicators(bool visible, const std::string& rtsToolTip,
+                                       const std::string& dtrToolTip) {
     lineStrip_->setVisible(visible);
     lines_[0]->setToolTip(QString::fromStdString(rtsToolTip));
     lines_[1]->setToolTip(QString::fromStdString(dtrToolTip));
@@ -91,8 +94,8 @@ void MainStatusBar::showLineStates(const std::array<bool, 6>& states, const std:
             continue;
         }
         QPalette palette = lines_[i]->palette();
-        palette.setColor(QPalette::Window,
-                         states[i] ? (i < 2 ? outputsOn_ : inputsOn_) : lineStrip_->palette().color(QPalette::Window));
+        palette.setColor(QPalette::Window, states[i] ? (i < 2 ? outputsOn_ : inputsOn_)
+                                                     : lineStrip_->palette().color(QPalette::Window));
         palette.setColor(QPalette::WindowText, states[i] ? Qt::white : Qt::black);
         lines_[i]->setPalette(palette);
     }

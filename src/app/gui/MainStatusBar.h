@@ -26,15 +26,20 @@ public:
 
     // The colours of lines that are on: RTS and DTR in the first, the others in the second.
     void setLineColors(const QColor& outputs, const QColor& inputs);
-    void setPanelDoubleClicked(std::function<void(int panel)> handler) { panelDoubleClicked_ = std::move(handler); }
-    void setLineDoubleClicked(std::function<void(int line)> handler) { lineDoubleClicked_ = std::move(handler); }
+    void setPanelDoubleClicked(std::function<void(int panel)> handler) {
+        panelDoubleClicked_ = std::move(handler);
+    }
+    void setLineDoubleClicked(std::function<void(int line)> handler) {
+        lineDoubleClicked_ = std::move(handler);
+    }
 
     QLabel* statusPanel(int panel) const;
     QLabel* lineIndicator(int line) const;
 
     // StatusBarView.
     void showPanel(int panel, const std::string& text, bool visible) override;
-    void showLineIndicators(bool visible, const std::string& rtsToolTip, const std::string& dtrToolTip) override;
+    void showLineIndicators(bool visible, const std::string& rtsToolTip,
+                            const std::string& dtrToolTip) override;
     bool lineIndicatorsShown() const override;
     void showLineStates(const std::array<bool, 6>& states, const std::array<bool, 6>& changed) override;
     void showActivityIcon(int icon) override;

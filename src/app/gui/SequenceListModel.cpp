@@ -39,7 +39,8 @@ QVariant SequenceListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
     }
-    const bool receiveActive = kind() == SequenceListKind::Receive && index.column() == SequenceListRows::kActiveColumn;
+    const bool receiveActive =
+        kind() == SequenceListKind::Receive && index.column() == SequenceListRows::kActiveColumn;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole: {
@@ -86,11 +87,13 @@ Qt::ItemFlags SequenceListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::ItemIsDropEnabled;
     }
-    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    Qt::ItemFlags flags =
+        Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
     if (kind() == SequenceListKind::Receive && index.column() == SequenceListRows::kActiveColumn) {
         flags |= Qt::ItemIsUserCheckable;
     }
-    if (kind() == SequenceListKind::Send && index.column() == SequenceListRows::kButtonColumn && !buttonsEnabled_) {
+    if (kind() == SequenceListKind::Send && index.column() == SequenceListRows::kButtonColumn &&
+        !buttonsEnabled_) {
         flags &= ~Qt::ItemIsEnabled;
     }
     return flags;

@@ -18,7 +18,9 @@ public:
     // The send buttons are disabled while the keyboard console is on.
     void setButtonsEnabled(bool enabled);
     // Receives the active flag the user set on a receive sequence.
-    void setActiveChanged(std::function<void(int row, bool active)> changed) { activeChanged_ = std::move(changed); }
+    void setActiveChanged(std::function<void(int row, bool active)> changed) {
+        activeChanged_ = std::move(changed);
+    }
 
     // The entries changed: every row is read again.
     void refresh();

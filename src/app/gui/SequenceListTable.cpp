@@ -19,7 +19,8 @@ public:
     SendButtonDelegate(std::function<void(int)> clicked, QObject* parent)
         : QStyledItemDelegate(parent), clicked_(std::move(clicked)) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionButton button;
         button.rect = option.rect.adjusted(1, 1, -1, -1);
         button.text = index.data(Qt::DisplayRole).toString();
@@ -62,7 +63,8 @@ private:
 
 } // namespace
 
-SequenceListTable::SequenceListTable(SequenceListModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+SequenceListTable::SequenceListTable(SequenceListModel* model, QWidget* parent)
+    : QTableView(parent), model_(model) {
     model_->setParent(this);
     setModel(model_);
     setDragEnabled(true);

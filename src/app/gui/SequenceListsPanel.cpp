@@ -24,8 +24,9 @@ QWidget* listBox(const QString& title, SequenceListTable* table, QWidget* parent
 
 } // namespace
 
-SequenceListsPanel::SequenceListsPanel(const modSequenceManagement& lists, const ProgramSettingsData& settings,
-                                       SequenceListCommands& commands, QWidget* parent)
+SequenceListsPanel::SequenceListsPanel(const modSequenceManagement& lists,
+                                       const ProgramSettingsData& settings, SequenceListCommands& commands,
+                                       QWidget* parent)
     : QSplitter(Qt::Vertical, parent), lists_(lists), commands_(commands),
       sendRows_(std::make_unique<SequenceListRows>(lists, settings, SequenceListKind::Send)),
       receiveRows_(std::make_unique<SequenceListRows>(lists, settings, SequenceListKind::Receive)) {
@@ -61,15 +62,15 @@ SequenceListsPanel::SequenceListsPanel(const modSequenceManagement& lists, const
         table->setColumnWidth(0, 46);
         table->setColumnWidth(1, send ? 110 : 100);
         table->setColumnWidth(3, send ? 22 : 60);
-        connect(table, &QTableView::doubleClicked, this, [this, kind](const QModelIndex& index) {
-            commands_.editSequence(kind, index.row());
-        });
+        connect(table, &QTableView::doubleClicked, this,
+                [this, kind](const QModelIndex& index) { commands_.editSequence(kind, index.row()); });
         connect(table, &SequenceListTable::moveRequested, this,
                 [this, kind](int from, int to) { commands_.moveSequence(kind, from, to); });
         connect(table, &QWidget::customContextMenuRequested, this,
                 [this, kind](const QPoint& position) { showContextMenu(kind, position); });
     }
-    connect(sendTable_, &SequenceListTable::sendClicked, this, [this](int row) { commands_.sendButtonClicked(row); });
+    connect(sendTable_, &SequenceListTable::sendClicked, this,
+            [this](int row) { commands_.sendButtonClicked(row); });
     receiveTable_->listModel()->setActiveChanged(
         [this](int row, bool active) { commands_.setReceiveActive(row, active); });
 }
@@ -115,8 +116,8 @@ void SequenceListsPanel::setSendButtonsEnabled(bool enabled) {
 void SequenceListsPanel::showContextMenu(SequenceListKind kind, const QPoint& position) {
     SequenceListTable* view = table(kind);
     const int row = view->rowAt(position.y());
-    const int upper = kind == SequenceListKind::Send ? lists_.sendList().upperIndex()
-                                                     : lists_.receiveList().upperIndex();
+    const int upper =
+        kind == SequenceListKind::Send ? lists_.sendList().upperIndex() : lists_.receiveList().upperIndex();
     const bool onSequence = row >= 0 && row < upper;
     QMenu menu(this);
     if (kind == SequenceListKind::Send) {
@@ -130,9 +131,12 @@ void SequenceListsPanel::showContextMenu(SequenceListKind kind, const QPoint& po
             ->setEnabled(onSequence);
         menu.addSeparator();
     }
-    menu.addAction("Copy", this, [this, kind, row] { commands_.copySequence(kind, row); })->setEnabled(onSequence);
-    menu.addAction("Cut", this, [this, kind, row] { commands_.cutSequence(kind, row); })->setEnabled(onSequence);
-    menu.addAction("Paste", this, [this, kind, row, upper] { commands_.pasteSequence(kind, row < 0 ? upper : row); });
+    menu.addAction("Copy", this, [this, kind, row] { commands_.copySequence(kind, row); })
+        ->setEnabled(onSequence);
+    menu.addAction("Cut", this, [this, kind, row] { commands_.cutSequence(kind, row); })
+        ->setEnabled(onSequence);
+    menu.addAction("Paste", this,
+                   [this, kind, row, upper] { commands_.pasteSequence(kind, row < 0 ? upper : row); });
     menu.addAction("Delete", this, [this, kind, row] { commands_.deleteSequence(kind, row); })
         ->setEnabled(onSequence);
     menu.addSeparator();

@@ -33,11 +33,11 @@
 namespace corvane {
 
 frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
-    : QMainWindow(parent), state_(state), help_(help),
-      context_{state.settings,       *state.store,     state.messages, state.communicationSettings,
-               state.current,        state.lists,      state.notepad,  *state.engine,
-               *state.channel1,      *state.channel2,  state.router,   state.logging,
-               state.stopRequested},
+    : QMainWindow(parent), state_(state),
+      help_(help), context_{state.settings,     *state.store,    state.messages, state.communicationSettings,
+                            state.current,      state.lists,     state.notepad,  *state.engine,
+                            *state.channel1,    *state.channel2, state.router,   state.logging,
+                            state.stopRequested},
       fileDialog_(this) {
     setObjectName("frmMain");
     statusBar_ = new MainStatusBar(*statusBar(), *this);
@@ -197,7 +197,9 @@ void frmMain::wireCommWindows() {
         hooks.pasteAsSequence = [this](const QString& text) {
             controller_->pasteIntoRunningWindow(text.toStdString(), visibleView_);
         };
-        hooks.copied = [this](const QString& text) { controller_->rememberCopiedText(text.toStdString(), visibleView_); };
+        hooks.copied = [this](const QString& text) {
+            controller_->rememberCopiedText(text.toStdString(), visibleView_);
+        };
         hooks.caretMoved = [this](int position) { commWindows().setCaretPosition(position); };
         hooks.nextView = [this] { selectNextView(); };
         commWindows().window(i)->setHooks(std::move(hooks));

@@ -62,7 +62,9 @@ public:
     void setDialogCommand(const std::string& key, std::function<void()> command) {
         controller_->commands().registerCommand(key, std::move(command));
     }
-    bool dialogCommandAvailable(const std::string& key) const { return controller_->commands().available(key); }
+    bool dialogCommandAvailable(const std::string& key) const {
+        return controller_->commands().available(key);
+    }
 
     // Communication.
     void execUserStart() { controller_->communication().execUserStart(); }
@@ -85,8 +87,12 @@ public:
     }
     void execSwapSequenceList() { controller_->project().execSwapSequenceList(); }
     bool VerifyIfSaveActualProject() { return controller_->project().VerifyIfSaveActualProject(); }
-    bool OpenExistingProject(const std::string& path) { return controller_->project().OpenExistingProject(path); }
-    bool OpenExistingNotepad(const std::string& path) { return controller_->project().OpenExistingNotepad(path); }
+    bool OpenExistingProject(const std::string& path) {
+        return controller_->project().OpenExistingProject(path);
+    }
+    bool OpenExistingNotepad(const std::string& path) {
+        return controller_->project().OpenExistingNotepad(path);
+    }
     void DisableSave() { controller_->project().DisableSave(); }
     void EnableSave() { controller_->project().EnableSave(); }
     bool projectModified() const { return controller_->project().projectModified(); }
@@ -98,7 +104,9 @@ public:
     void setWindowCaption() { controller_->setWindowCaption(); }
     void setStatusBar() { controller_->statusBar().setStatusBar(); }
     void refreshStatusText() { controller_->statusBar().refreshStatusText(); }
-    void updateStatusLinesIndicators(bool force) { controller_->statusBar().updateStatusLinesIndicators(force); }
+    void updateStatusLinesIndicators(bool force) {
+        controller_->statusBar().updateStatusLinesIndicators(force);
+    }
     void setSequencesDisplayMode(int representation);
     void RefreshSendSeqList1() { refreshSequenceList(SequenceListKind::Send); }
     void RefreshReceiveSeqList1() { refreshSequenceList(SequenceListKind::Receive); }
@@ -117,8 +125,12 @@ public:
     void pasteSequence(SequenceListKind list, int index) { controller_->lists().pasteSequence(list, index); }
     void copySequence(SequenceListKind list, int index) { controller_->lists().copySequence(list, index); }
     void cutSequence(SequenceListKind list, int index) { controller_->lists().cutSequence(list, index); }
-    void deleteSequence(SequenceListKind list, int index) { controller_->lists().deleteSequence(list, index); }
-    void moveSequence(SequenceListKind list, int from, int to) { controller_->lists().moveSequence(list, from, to); }
+    void deleteSequence(SequenceListKind list, int index) {
+        controller_->lists().deleteSequence(list, index);
+    }
+    void moveSequence(SequenceListKind list, int from, int to) {
+        controller_->lists().moveSequence(list, from, to);
+    }
     void editSequence(SequenceListKind list, int index) { controller_->lists().editSequence(list, index); }
     int editIndex() const { return controller_->lists().editIndex(); }
 

@@ -94,8 +94,14 @@ void frmMain::showClickLabels(const ClickLabels& labels) {
 }
 
 void frmMain::setCommTabs() {
+    const int previous = visibleView_;
     visibleView_ = std::clamp(tabBar()->currentIndex(), 0, 3);
-    commArea_->showView(visibleView_, state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled);
+    const bool windowSwitchedOff = state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled;
+    commArea_->showView(visibleView_, windowSwitchedOff);
+    // What arrived for the view while it was hidden shows at once, not at the next window refresh.
+    if (visibleView_ != previous && !windowSwitchedOff) {
+        copyCommWindowBuffers();
+    }
     if (state_.settings.dispSequListRepresentation != visibleView_) {
         setSequencesDisplayMode(visibleView_);
     }
@@ -212,7 +218,8 @@ bool frmMain::handleConsoleKey(QKeyEvent* event) {
 }
 
 bool frmMain::handleWindowKey(QKeyEvent* event) {
-    const WindowKey key = windowKeyOf(virtualKeyOf(event->key()), (event->modifiers() & Qt::ControlModifier) != 0);
+    const WindowKey key =
+        windowKeyOf(virtualKeyOf(event->key()), (event->modifiers() & Qt::ControlModifier) != 0);
     switch (key.action) {
     case WindowKey::Action::Command:
         setPendingCommand(key.command);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/HiresClock.h"
-#include "platform/ReceiveQueue.h"
 #include "platform/SerialFunctionLibrary.h"
+#include "platform/serial/HiresClock.h"
+#include "platform/serial/ReceiveQueue.h"
 
 #include <map>
 #include <set>

@@ -12,8 +12,8 @@ namespace corvane {
 // (the window program's tests).
 class QtProjectFileDialog : public ProjectFileDialog {
 public:
-    using Replacement =
-        std::function<std::string(const std::string& title, const std::string& startPath, bool save, int& filter)>;
+    using Replacement = std::function<std::string(const std::string& title, const std::string& startPath,
+                                                  bool save, int& filter)>;
 
     explicit QtProjectFileDialog(QWidget* parent) : parent_(parent) {}
     void setReplacement(Replacement replacement) { replacement_ = std::move(replacement); }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/HiresClock.h"
-#include "platform/PortMap.h"
-#include "platform/ReceiveQueue.h"
 #include "platform/SerialFunctionLibrary.h"
+#include "platform/serial/HiresClock.h"
+#include "platform/serial/PortMap.h"
+#include "platform/serial/ReceiveQueue.h"
 
 #include <chrono>
 #include <functional>

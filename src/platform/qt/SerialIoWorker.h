@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/HiresClock.h"
-#include "platform/LoopbackLine.h"
-#include "platform/ParityMarkDecoder.h"
-#include "platform/ReceiveQueue.h"
 #include "platform/qt/LinuxSerialControl.h"
+#include "platform/serial/HiresClock.h"
+#include "platform/serial/LoopbackLine.h"
+#include "platform/serial/ParityMarkDecoder.h"
+#include "platform/serial/ReceiveQueue.h"
 
 #include <QElapsedTimer>
 #include <QObject>

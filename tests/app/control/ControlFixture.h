@@ -22,13 +22,13 @@
 #include "platform/fakes/FakeSerialFunctionLibrary.h"
 #include "platform/fakes/FakeSystemClock.h"
 #include "sequences/modSequenceManagement.h"
+#include "support/FileContents.h"
+#include "support/SequenceOf.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -89,17 +89,8 @@ public:
 class ControlTest : public ::testing::Test {
 protected:
     ControlTest() {
-        std::random_device random;
-        folder = std::filesystem::temp_directory_path() /
-                 ("corvane_control_" + std::to_string(random()) + "_" + std::to_string(random()));
-        std::filesystem::create_directories(folder);
-        directory = folder.string() + "/";
         controller.project().setDocumentsFolder(directory);
         engine.setShell(&controller);
-    }
-    ~ControlTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     // A copy of a sample project in the temporary folder; returns its path.
@@ -109,23 +100,19 @@ protected:
                                    std::filesystem::copy_options::overwrite_existing);
         return path;
     }
-    std::string readFile(const std::string& path) const {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     void addSend(const std::string& name, const std::string& text) {
         auto& list = lists.sendList();
         const int index = list.upperIndex();
         lists.sendSeq_addNewElement();
         list[index].name = name;
-        list[index].sequence.parseText(Representation::ASCII, text, 1024);
+        list[index].sequence.copyFrom(sequenceOf(Representation::ASCII, text));
     }
     void addReceive(const std::string& name, const std::string& text, int answer = -1) {
         auto& list = lists.receiveList();
         const int index = list.upperIndex();
         lists.receiveSeq_addNewElement();
         list[index].name = name;
-        list[index].sequence.parseText(Representation::ASCII, text, 1024);
+        list[index].sequence.copyFrom(sequenceOf(Representation::ASCII, text));
         if (answer >= 0) {
             list[index].answerIndex = static_cast<std::int16_t>(answer);
             list[index].answerName = lists.sendList()[answer].name;
@@ -145,8 +132,8 @@ protected:
         return texts;
     }
 
-    std::filesystem::path folder;
-    std::string directory;
+    TempFolder folder;
+    std::string directory = folder.directory();
     ProgramSettingsData settings;
     MemorySettingsStore store;
     FakeMessageService messages;
@@ -165,15 +152,25 @@ protected:
     CommOutputRouter router{nullptr, nullptr};
     PolledTimerService timers{clock};
     MdLogging logging{settings, messages, timers, clock, time};
-    CommunicationEngine engine{library,          channel1, channel2, communicationSettings, settings.expertOptions,
-                               lists.sendList(), lists.receiveList(), messages,  clock,  router, time};
+    CommunicationEngine engine{library,
+                               channel1,
+                               channel2,
+                               communicationSettings,
+                               settings.expertOptions,
+                               lists.sendList(),
+                               lists.receiveList(),
+                               messages,
+                               clock,
+                               router,
+                               time};
     bool stopRequested = false;
-    ProgramContext context{settings, store,    messages, communicationSettings, current, lists,          notepad,
-                           engine,   channel1, channel2, router,                logging, stopRequested};
+    ProgramContext context{
+        settings, store,  messages, communicationSettings, current, lists, notepad, engine, channel1,
+        channel2, router, logging,  stopRequested};
     RecordingMainWindow window;
     FakeProjectFileDialog fileDialog;
-    MainController controller{context, window, window, fileDialog, clock,
-                              std::make_unique<EngineCommunicationPass>(engine)};
+    MainController controller{context,    window, window,
+                              fileDialog, clock,  std::make_unique<EngineCommunicationPass>(engine)};
 };
 
 } // namespace corvane::test

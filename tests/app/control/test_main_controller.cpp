@@ -56,7 +56,8 @@ TEST_F(MainControllerTest, CommandStatesFollowCommunicationProjectAndRegisteredW
     EXPECT_FALSE(state("Stop").enabled);
     EXPECT_FALSE(state("Save").enabled);
     // Windows that aren't there stay disabled.
-    for (const char* key : {"ProjectSettings", "Options", "Find", "Print", "LogStart", "SnapStart", "EditSendSeq"}) {
+    for (const char* key :
+         {"ProjectSettings", "Options", "Find", "Print", "LogStart", "SnapStart", "EditSendSeq"}) {
         EXPECT_FALSE(state(key).enabled) << key;
     }
     EXPECT_TRUE(state("LogStart").buttonShown);
@@ -162,9 +163,36 @@ TEST_F(MainControllerTest, APassCopiesTextRunsCommunicationRefreshesTheStatusAnd
     EXPECT_EQ(controller.mainLoop().passStats().passes, 6u);
 }
 
+TEST_F(MainControllerTest, WhileCommunicationRunsTheWindowIsRefreshedAtMostEvery40Ms) {
+    auto copies = [&] { return std::count(window.calls.begin(), window.calls.end(), "copy"); };
+    start();
+    window.calls.clear();
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 1);
+    for (int step = 0; step < 3; ++step) {
+        clock.nowMs += 10;
+        controller.mainLoop().MainProcess(false, false);
+    }
+    EXPECT_EQ(copies(), 1);
+    clock.nowMs += 10;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 2);
+    // Across midnight the refresh is due at once.
+    clock.nowMs = 5;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 3);
+    // Stopping moves what is pending at once, and a stopped pass copies every time.
+    controller.communication().execUserStop();
+    EXPECT_EQ(copies(), 4);
+    controller.mainLoop().MainProcess(false, false);
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 6);
+}
+
 TEST_F(MainControllerTest, AnInternalErrorInACommandEndsTheProgramThroughTheOrdinaryClose) {
     setInternalErrorReporter([](const InternalError&) {});
-    controller.commands().registerCommand("Find", [] { reportInternalError(1000, "test", "MainController"); });
+    controller.commands().registerCommand("Find",
+                                          [] { reportInternalError(1000, "test", "MainController"); });
     controller.commands().setPendingCommand("Find");
     controller.mainLoop().MainProcess(false, false);
     EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), "close"), window.calls.end());
@@ -232,7 +260,9 @@ TEST(KeyboardCommands, WindowKeysAndConsoleCharacters) {
     EXPECT_EQ(windowKeyOf(65, true).action, WindowKey::Action::None);
 
     ProgramSettingsData settings;
-    auto typed = [&](TypedKey key) { return keyboardConsoleCharacters(settings, key).getClipboardText(Representation::HEX); };
+    auto typed = [&](TypedKey key) {
+        return keyboardConsoleCharacters(settings, key).getClipboardText(Representation::HEX);
+    };
     EXPECT_EQ(typed({0, 0, true, {13}}), "0D 0A");
     EXPECT_EQ(typed({65, 1, false, {65}}), "41");
     // Control characters typed as text are not sent; function keys stay with the window.

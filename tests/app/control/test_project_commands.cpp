@@ -59,7 +59,7 @@ TEST_F(ProjectCommandsTest, NoToTheSaveQuestionGoesOnWithoutSavingYesSavesFirst)
     messages.answers.push_back(MessageResult::Yes);
     fileDialog.choices.push_back({directory + "Kept.ptp", 0});
     controller.project().execProjectNew();
-    EXPECT_NE(readFile(directory + "Kept.ptp").find("Ping"), std::string::npos);
+    EXPECT_NE(test::readFile(directory + "Kept.ptp").find("Ping"), std::string::npos);
     EXPECT_EQ(lists.sendList().sequenceCount(), 0);
     EXPECT_TRUE(current.baseName.empty());
 }
@@ -83,7 +83,7 @@ TEST_F(ProjectCommandsTest, SaveAsAsksBeforeAnOlderVersionAndNoShowsTheDialogAga
     fileDialog.choices.push_back({directory + "Old.ptp", 1});
     messages.answers = {MessageResult::Yes};
     EXPECT_TRUE(controller.project().execSaveProjectAs());
-    EXPECT_EQ(readFile(directory + "Old.ptp").substr(0, 12), "VERSION\r\n7\r\n");
+    EXPECT_EQ(test::readFile(directory + "Old.ptp").substr(0, 12), "VERSION\r\n7\r\n");
     EXPECT_EQ(current.baseName, "Old");
     EXPECT_FALSE(controller.project().projectModified());
     EXPECT_EQ(window.caption(), windowCaptionOf("Old"));
@@ -91,7 +91,7 @@ TEST_F(ProjectCommandsTest, SaveAsAsksBeforeAnOlderVersionAndNoShowsTheDialogAga
     // Save writes the current version under the same name, without a dialog.
     controller.project().EnableSave();
     EXPECT_TRUE(controller.project().execSaveProject());
-    EXPECT_EQ(readFile(directory + "Old.ptp").substr(0, 12), "VERSION\r\n8\r\n");
+    EXPECT_EQ(test::readFile(directory + "Old.ptp").substr(0, 12), "VERSION\r\n8\r\n");
     EXPECT_EQ(fileDialog.requests.size(), 3u);
 }
 
@@ -125,12 +125,13 @@ TEST_F(ProjectCommandsTest, MissingFilesAreReportedAndLeaveTheProjectAlone) {
     addSend("Ping", "ping");
     EXPECT_FALSE(controller.project().OpenExistingProject(directory + "Missing.ptp"));
     EXPECT_FALSE(controller.project().OpenExistingNotepad(directory + "Missing.ptn"));
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Could not find project file " + directory + "Missing.ptp",
-                                                        "Could not find notepad file " + directory + "Missing.ptn"}));
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::string>{"Could not find project file " + directory + "Missing.ptp",
+                                        "Could not find notepad file " + directory + "Missing.ptn"}));
     EXPECT_EQ(lists.sendList().sequenceCount(), 1);
 
     // A notepad without a project opens in a new project that carries its name.
-    std::ofstream(directory + "Notes.ptn") << "remember";
+    test::writeFile(directory + "Notes.ptn", "remember");
     EXPECT_TRUE(controller.project().OpenExistingNotepad(directory + "Notes.ptn"));
     EXPECT_EQ(notepad.text, "remember");
     EXPECT_TRUE(notepad.visible);
@@ -141,8 +142,8 @@ TEST_F(ProjectCommandsTest, MissingFilesAreReportedAndLeaveTheProjectAlone) {
 TEST_F(ProjectCommandsTest, OfTheDroppedFilesTheFirstProjectOrNotepadIsOpened) {
     copySample("PingPong.ptp");
     EXPECT_FALSE(controller.project().openDroppedFiles({directory + "a.txt", directory + "b.ptpx"}));
-    EXPECT_TRUE(controller.project().openDroppedFiles({directory + "a.txt", directory + "PingPong.PTP",
-                                                      directory + "Other.ptp"}));
+    EXPECT_TRUE(controller.project().openDroppedFiles(
+        {directory + "a.txt", directory + "PingPong.PTP", directory + "Other.ptp"}));
     EXPECT_EQ(current.baseName, "PingPong");
     EXPECT_TRUE(messages.shown.empty()) << messageTexts()[0];
 

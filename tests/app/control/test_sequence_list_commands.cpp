@@ -88,9 +88,10 @@ TEST_F(SequenceListCommandsTest, PasteReadsTheClipboardInTheListRepresentation) 
     settings.dispSequListRepresentation = 1; // HEX
     clipboard.contents = "zz";
     commands().pasteSequence(SequenceListKind::Receive, 0);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Clipboard text format does not match current edit mode "
-                                                       "(HEX). Check data format of clipboard contents and try "
-                                                       "again."});
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{"Clipboard text format does not match current edit mode "
+                                       "(HEX). Check data format of clipboard contents and try "
+                                       "again."});
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
     EXPECT_EQ(lists.receiveList().sequenceCount(), 2);
     EXPECT_TRUE(controller.commands().pendingCommand().empty());

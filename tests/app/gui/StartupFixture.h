@@ -21,8 +21,7 @@ class StartupFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ensureQtApplication();
-        ASSERT_TRUE(folder.isValid());
-        root = folder.path().toStdString() + "/";
+        root = folder.directory();
         std::filesystem::create_directories(root + "bin/Samples");
         std::filesystem::create_directories(root + "work");
         for (const char* sample : {"ModemDiagnostics.ptp", "PingPong.ptp"}) {
@@ -67,7 +66,7 @@ protected:
         return texts;
     }
 
-    QTemporaryDir folder;
+    TempFolder folder;
     std::string root;
     std::string settingsFile;
     FakeMessageService messages;

@@ -2,9 +2,9 @@
 // communication window, the status bar, keys and the close question.
 #include "MainWindowFixture.h"
 
+#include "app/control/CommunicationPass.h"
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindows.h"
-#include "app/control/CommunicationPass.h"
 
 #include <QAction>
 #include <QClipboard>

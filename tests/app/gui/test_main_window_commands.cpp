@@ -364,9 +364,7 @@ TEST_F(MainWindowCommandsTest, ListActionsKeepTheAnswersOfReceiveSequences) {
     // "Ping received" answers with "Pong".
     ASSERT_EQ(receives[0].answerIndex, 1);
     ASSERT_EQ(sends[1].name, "Pong");
-    auto answerCell = [&](int row) {
-        return window().receiveListWidget()->cellText(row, 3).toStdString();
-    };
+    auto answerCell = [&](int row) { return window().receiveListWidget()->cellText(row, 3).toStdString(); };
     EXPECT_EQ(answerCell(0), "Pong");
 
     // Moved up, the answer follows "Pong".

@@ -1,4 +1,4 @@
-#include "platform/HiresClock.h"
+#include "platform/serial/HiresClock.h"
 
 #include <ctime>
 

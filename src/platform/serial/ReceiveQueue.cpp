@@ -1,4 +1,4 @@
-#include "platform/ReceiveQueue.h"
+#include "platform/serial/ReceiveQueue.h"
 
 #include <algorithm>
 #include <chrono>

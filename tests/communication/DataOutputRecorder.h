@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace corvane::testing {
+namespace corvane::test {
 
 struct RecordedPiece {
     int view;
@@ -52,4 +52,4 @@ public:
     std::vector<RecordedPiece> pieces;
 };
 
-} // namespace corvane::testing
+} // namespace corvane::test

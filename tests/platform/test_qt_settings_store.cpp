@@ -10,9 +10,9 @@
 #include "platform/fakes/FakeSequenceListListener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "sequences/modSequenceManagement.h"
+#include "support/TempFolder.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,9 +22,9 @@ namespace {
 
 class QtSettingsStoreTest : public ::testing::Test {
 protected:
-    std::string filePath() const { return folder.filePath(QStringLiteral("Corvane.conf")).toStdString(); }
+    std::string filePath() const { return folder.file("Corvane.conf"); }
 
-    QTemporaryDir folder;
+    corvane::test::TempFolder folder;
 };
 
 TEST_F(QtSettingsStoreTest, ValuesSurviveAReopenExactly) {

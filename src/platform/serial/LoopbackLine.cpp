@@ -1,4 +1,4 @@
-#include "platform/LoopbackLine.h"
+#include "platform/serial/LoopbackLine.h"
 
 #include <algorithm>
 

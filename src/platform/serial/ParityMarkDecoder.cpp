@@ -1,4 +1,4 @@
-#include "platform/ParityMarkDecoder.h"
+#include "platform/serial/ParityMarkDecoder.h"
 
 namespace corvane {
 

@@ -1,4 +1,5 @@
 #include "platform/qt/QtSerialDeviceEnumerator.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,6 @@ namespace fs = std::filesystem;
 class SysfsTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("corvane-sysfs-" + std::to_string(::getpid()));
-        fs::remove_all(root);
         fs::path usb = root / "devices/usb1/1-1";
         write(usb / "bNumInterfaces", " 2\n");
         write(usb / "1-1:1.1/bInterfaceNumber", "01\n");
@@ -30,12 +29,12 @@ protected:
         write(root / "dev/ttyUSB1", "");
         fs::create_symlink(root / "dev/ttyUSB1", root / "by-id/usb-FTDI_Dual_RS232-if01-port0");
     }
-    void TearDown() override { fs::remove_all(root); }
     static void write(const fs::path& file, const std::string& text) {
         fs::create_directories(file.parent_path());
         std::ofstream(file) << text;
     }
-    fs::path root;
+    test::TempFolder folder;
+    fs::path root = folder.path();
 };
 
 TEST_F(SysfsTree, StablePathFromById) {

@@ -86,6 +86,8 @@ TEST_F(ProjectLoadTest, Version6ReadsHexSequencesIntervalsAndFlowControlText) {
 }
 
 TEST_F(ProjectLoadTest, CommChannelsCountsInVersion7Only) {
+    // v7 holds function characters: the user agrees to have them deleted.
+    messages.answers = {MessageResult::Yes};
     ASSERT_TRUE(loadData("v7"));
     EXPECT_EQ(communication.channelA, "TAP0");
     EXPECT_EQ(communication.channelB, "TAP1");

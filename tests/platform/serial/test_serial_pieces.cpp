@@ -1,12 +1,12 @@
 // The pure parts of the serial function library: receive queue, port map, parity marks,
 // loopback line timing and the clock.
-#include "communication/ExpertOptions.h"
-#include "platform/HiresClock.h"
-#include "platform/LoopbackLine.h"
-#include "platform/ParityMarkDecoder.h"
-#include "platform/PortMap.h"
-#include "platform/ReceiveQueue.h"
+#include "platform/SettingsStore.h"
 #include "platform/fakes/FakeSerialDeviceEnumerator.h"
+#include "platform/serial/HiresClock.h"
+#include "platform/serial/LoopbackLine.h"
+#include "platform/serial/ParityMarkDecoder.h"
+#include "platform/serial/PortMap.h"
+#include "platform/serial/ReceiveQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -221,16 +221,6 @@ TEST(HiresClock, LocalTimeFieldsAndMonotony) {
 
     HiresTime epoch = HiresClock::toLocalTime(-1);
     EXPECT_EQ(epoch.millisecond, 999);
-}
-
-TEST(ExpertOptions, StoredAndReadBack) {
-    MemorySettingsStore store;
-    EXPECT_EQ(readExpertOptions(store), ExpertOptions{});
-    writeExpertOptions(store, ExpertOptions{1, 1});
-    EXPECT_EQ(readExpertOptions(store), (ExpertOptions{1, 1}));
-    store.setValue(kExpertOptionsSection, kDriverModeKey, "7");
-    store.setValue(kExpertOptionsSection, kDataForwardingKey, "yes");
-    EXPECT_EQ(readExpertOptions(store), ExpertOptions{}) << "malformed values read as the default";
 }
 
 } // namespace
