@@ -61,6 +61,26 @@ bool ClOutputFile::NextLine() {
     return writeBytes("\r\n");
 }
 
+bool ClOutputFile::Flush() {
+    if (mode_ == Mode::Replace) {
+        if (!replacing_.flush()) {
+            lastError_ = replacing_.lastError();
+            return false;
+        }
+        return true;
+    }
+    if (!stream_.is_open()) {
+        lastError_ = "file not open";
+        return false;
+    }
+    stream_.flush();
+    if (!stream_) {
+        lastError_ = "write error";
+        return false;
+    }
+    return true;
+}
+
 bool ClOutputFile::FinishFile() {
     if (mode_ == Mode::Replace) {
         if (!replacing_.finish()) {
@@ -69,12 +89,7 @@ bool ClOutputFile::FinishFile() {
         }
         return true;
     }
-    stream_.flush();
-    if (!stream_) {
-        lastError_ = "write error";
-        return false;
-    }
-    return true;
+    return Flush();
 }
 
 void ClOutputFile::DiscardFile() {

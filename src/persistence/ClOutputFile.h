@@ -28,6 +28,9 @@ public:
     bool WriteInFile(const std::string& text);
     // Ends the current line with CR LF.
     bool NextLine();
+    // Hands everything written so far to the operating system; false if it could not reach the
+    // file. In Replace mode the old file is not touched.
+    bool Flush();
     // Flushes what was written to the disk. In Replace mode the old file is not touched yet.
     bool FinishFile();
     // Flushes and closes (in Replace mode: and replaces the old file); false if anything written

@@ -131,6 +131,13 @@ bool ReplacingFile::write(const char* data, std::size_t size) {
     return buffer_.size() < kBufferLimit || flushBuffer();
 }
 
+bool ReplacingFile::flush() {
+    if (descriptor_ < 0 || failed_) {
+        return false;
+    }
+    return flushBuffer();
+}
+
 bool ReplacingFile::finish() {
     if (failed_) {
         return false;

@@ -21,6 +21,8 @@ public:
     bool open(const std::string& target);
     bool write(const char* data, std::size_t size);
     bool write(const std::string& bytes) { return write(bytes.data(), bytes.size()); }
+    // Hands what was written so far to the system (not yet to the disk).
+    bool flush();
     // Flushes the new file to the disk and closes it; the target is not touched yet.
     bool finish();
     // Finishes when not done yet and puts the new file in the target's place.

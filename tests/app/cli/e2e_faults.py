@@ -16,7 +16,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_cli as base  # noqa: E402
-from e2e_cli import check, fail, run_cli, start_cli, stop_process, wait_until_open, write_project  # noqa: E402
+from e2e_cli import (check, fail, open_raw, read_at_least, run_cli, start_cli, stop_process,  # noqa: E402
+                     wait_until_open, write_project)
 
 # ctest reports this exit status as a skipped test.
 SKIP = 77
@@ -53,23 +54,6 @@ def with_env(env, **values):
     copy.env = dict(env.env)
     copy.env.update(values)
     return copy
-
-
-def open_raw(path):
-    import tty
-    fd = os.open(path, os.O_RDWR | os.O_NOCTTY)
-    tty.setraw(fd)
-    return fd
-
-
-def read_until(fd, count, seconds=5):
-    got = b""
-    deadline = time.time() + seconds
-    while len(got) < count and time.time() < deadline:
-        ready, _, _ = select.select([fd], [], [], 0.1)
-        if ready:
-            got += os.read(fd, 100)
-    return got
 
 
 def read_output_until(process, text, seconds=5):
@@ -122,7 +106,7 @@ def case_taps(tmp, env):
         try:
             with open(side_a.a, "wb") as f:
                 f.write(b"\x01\x03\x00\x10")
-            got = read_until(far, 4)
+            got = read_at_least(far, 4, 5)
         finally:
             os.close(far)
         code, out, err = stop_process(cli)
@@ -158,7 +142,7 @@ def case_unplug(tmp, env):
         wait_until_open(cli)
         far = open_raw(pair.device_b)
         os.write(far, b"ping")
-        check(read_until(far, 7) == b"hello\r\n", "the device is answered before it goes")
+        check(read_at_least(far, 7, 5) == b"hello\r\n", "the device is answered before it goes")
         node = pair.device_a
         # The far side closes and the node goes with it, in the middle of traffic.
         os.write(far, b"ping")
@@ -184,7 +168,7 @@ def case_unplug(tmp, env):
         far = open_raw(again.device_b)
         try:
             os.write(far, b"ping")
-            check(read_until(far, 7) == b"hello\r\n", "answered again on the device that came back")
+            check(read_at_least(far, 7, 5) == b"hello\r\n", "answered again on the device that came back")
         finally:
             os.close(far)
     finally:
