@@ -3,7 +3,6 @@
 #include "ProjectFixture.h"
 
 #include "platform/ReplacingFile.h"
-#include "support/SmallFileSystem.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -133,22 +132,6 @@ TEST_F(ReplacingSaveTest, ANotepadThatCannotBeSavedKeepsTheOldProjectFile) {
     EXPECT_EQ(messages.shown[0].text, "Error while saving the project");
     EXPECT_EQ(readFile("Old.ptp"), oldProject) << "the project file is put in place only after the notepad";
     EXPECT_EQ(entries(), std::vector<std::string>{"Old.ptp"});
-}
-
-TEST_F(ReplacingSaveTest, ASaveOntoAFullFileSystemKeepsTheOldProject) {
-    test::SmallFileSystem disk(directory + "disk", 64 * 1024);
-    if (!disk.mounted()) {
-        GTEST_SKIP() << disk.reason();
-    }
-    const std::string here = disk.folder() + "/";
-    writeFile("disk/Full.ptp", oldProject);
-    fillLists();
-    ASSERT_TRUE(disk.fill());
-    EXPECT_FALSE(saveProject(env, here, "Full", 8));
-    EXPECT_EQ(readFile("disk/Full.ptp"), oldProject);
-    EXPECT_EQ(disk.entries(), std::vector<std::string>{"Full.ptp"});
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Error while saving the project");
 }
 
 } // namespace

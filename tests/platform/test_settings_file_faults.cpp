@@ -1,5 +1,5 @@
-// The settings file when it can't be read or written: a damaged file, a folder in its place, a
-// full disk. The program goes on with the defaults, the user is told, and no file is lost.
+// The settings file when it can't be read or written: a damaged file, a full disk. The program
+// goes on with what it can read, the user is told, and no file is lost.
 #include "persistence/ProgramSettings.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "support/FileContents.h"
@@ -7,8 +7,6 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 using namespace corvane;
 
@@ -47,21 +45,6 @@ TEST_F(SettingsFileFaultsTest, ADamagedFileIsKeptAsideAndWhatCanBeReadIsUsed) {
     QtSettingsStore again(filePath());
     EXPECT_EQ(again.loadWarning(), "") << "the rewritten file reads";
     EXPECT_EQ(again.value("TextSetup", "DispFontSize").value_or(""), "12");
-}
-
-TEST_F(SettingsFileFaultsTest, AFolderInPlaceOfTheFileGivesTheDefaultsAndIsLeftAlone) {
-    std::filesystem::create_directory(filePath());
-    QtSettingsStore store(filePath());
-    EXPECT_EQ(store.loadWarning(), "The program settings file " + filePath() +
-                                       " cannot be read (it is a folder). Corvane starts with the default "
-                                       "settings, and changed settings cannot be saved.");
-    ProgramSettingsData settings;
-    readTextSetupSettings(store, settings);
-    EXPECT_EQ(settings.dispFontSize, 10);
-    store.setValue("TextSetup", "DispFontSize", "12");
-    EXPECT_FALSE(store.sync());
-    EXPECT_TRUE(std::filesystem::is_directory(filePath()));
-    EXPECT_TRUE(std::filesystem::is_empty(filePath()));
 }
 
 TEST_F(SettingsFileFaultsTest, AGoodFileGivesNoWarning) {
