@@ -62,6 +62,7 @@ private:
     void resetLineBreakDetector() override;
     void expertOptionsChanged() override;
     void refreshMainWindowStatus() override;
+    void communicationStopping() override;
     void endSnapshotMode() override;
     void resetRepeatSend() override;
     bool isShuttingDown() const override;

@@ -42,6 +42,19 @@ bool ClOutputFile::NextLine() {
     return writeBytes("\r\n");
 }
 
+bool ClOutputFile::Flush() {
+    if (!stream_.is_open()) {
+        lastError_ = "file not open";
+        return false;
+    }
+    stream_.flush();
+    if (!stream_) {
+        lastError_ = "write error";
+        return false;
+    }
+    return true;
+}
+
 bool ClOutputFile::CloseFile() {
     if (!stream_.is_open()) {
         stream_.clear();

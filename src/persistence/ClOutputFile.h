@@ -23,6 +23,9 @@ public:
     bool WriteInFile(const std::string& text);
     // Ends the current line with CR LF.
     bool NextLine();
+    // Hands everything written so far to the operating system; false if it could not reach the
+    // file.
+    bool Flush();
     // Flushes and closes; false if anything written could not reach the file.
     bool CloseFile();
 

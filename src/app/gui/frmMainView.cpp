@@ -95,8 +95,14 @@ void frmMain::showClickLabels(const ClickLabels& labels) {
 }
 
 void frmMain::setCommTabs() {
+    const int previous = visibleView_;
     visibleView_ = std::clamp(tabBar()->currentIndex(), 0, 3);
-    commArea_->showView(visibleView_, state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled);
+    const bool windowSwitchedOff = state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled;
+    commArea_->showView(visibleView_, windowSwitchedOff);
+    // What arrived for the view while it was hidden shows at once, not at the next window refresh.
+    if (visibleView_ != previous && !windowSwitchedOff) {
+        copyCommWindowBuffers();
+    }
     if (state_.settings.dispSequListRepresentation != visibleView_) {
         setSequencesDisplayMode(visibleView_);
     }
