@@ -80,6 +80,11 @@ void frmRTFNotepad::closeEvent(QCloseEvent* event) {
     hideWindow();
 }
 
+void frmRTFNotepad::showEvent(QShowEvent* event) {
+    shownOnce_ = true;
+    QWidget::showEvent(event);
+}
+
 // NotepadView.
 
 RichTextDocument frmRTFNotepad::document() const {
@@ -162,7 +167,7 @@ void frmRTFNotepad::showCaption(const std::string& caption) {
 // Placement, in twips.
 
 TwipRect frmRTFNotepad::bounds() const {
-    if (placedBounds_ && !testAttribute(Qt::WA_WState_Created)) {
+    if (placedBounds_ && !shownOnce_) {
         return *placedBounds_;
     }
     const double tx = screens_.twipsPerPixelX();
