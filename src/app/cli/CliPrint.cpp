@@ -26,7 +26,6 @@ bool printProjectToPdf(const std::string& pdfPath, const ProjectListingInput& li
     QTextDocument notesDocument;
     if (notes != nullptr) {
         QFont font(QString::fromStdString(notesFont.fontName));
-        font.setStyleHint(QFont::SansSerif);
         font.setPointSizeF(notesFont.halfPoints / 2.0);
         notesDocument.setDefaultFont(font);
         fillTextDocument(notesDocument, *notes, notesFont);

@@ -24,7 +24,6 @@ constexpr double kTextTop = 30;
 
 QFont qtFontOf(const CharacterFormat& format) {
     QFont font(QString::fromStdString(format.fontName));
-    font.setStyleHint(QFont::SansSerif);
     if (format.halfPoints > 0) {
         font.setPointSizeF(format.halfPoints / 2.0);
     }

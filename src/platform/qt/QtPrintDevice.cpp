@@ -18,7 +18,6 @@ constexpr double kTwipsPerInch = 1440;
 
 QtPrintDevice::QtPrintDevice(QWidget* parent)
     : parent_(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)), font_("Arial", 10) {
-    font_.setStyleHint(QFont::SansSerif);
     boldFont_ = font_;
     boldFont_.setBold(true);
 }

@@ -16,9 +16,9 @@ namespace corvane {
 
 // The printer on Qt Print Support: the platform's print dialog (any installed printer, and
 // "Print to File (PDF)" everywhere), one QPainter job per print, the listing's font ("Arial",
-// 10 points, a sans-serif where Arial is missing) and rich text documents printed page by page
-// onto the same job. A replacement function, when set, answers the dialog instead (tests, and the
-// command line program, which prints to a PDF file without a window).
+// 10 points, or the system's substitute) and rich text documents printed page by page onto the
+// same job. A replacement function, when set, answers the dialog instead (tests, and the command
+// line program, which prints to a PDF file without a window).
 class QtPrintDevice : public PrintDevice {
 public:
     using DialogReplacement =
