@@ -9,12 +9,11 @@ enum class PrintOrientation { Portrait = 1, Landscape = 2 };
 // Whether the printer prints in colour.
 enum class PrintColorMode { Monochrome = 1, Color = 2 };
 
-// What the print dialog offers.
+// What the print dialog offers besides the printer, the copies and the orientation. It never
+// offers page numbers: everything is printed.
 struct PrintDialogOptions {
     // The choice to print only the selection: offered and preselected, else disabled.
     bool selectionOffered = false;
-    // The choice of page numbers.
-    bool pageRangeOffered = true;
 };
 
 // What the user chose in the print dialog.

@@ -127,8 +127,7 @@ TEST(PrinterSetup, TheDialogGivesOrientationAndCopiesThePrinterTheColourMode) {
     ASSERT_TRUE(printer.startPrint());
     EXPECT_EQ(device.jobOrientation, PrintOrientation::Landscape);
     EXPECT_EQ(device.jobColorMode, PrintColorMode::Monochrome);
-    // The dialog offers page numbers and no selection unless asked.
-    EXPECT_TRUE(device.dialogs.back().pageRangeOffered);
+    // The dialog offers no selection unless asked.
     EXPECT_FALSE(device.dialogs.back().selectionOffered);
 }
 

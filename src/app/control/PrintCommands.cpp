@@ -39,7 +39,6 @@ void PrintCommands::printCommunication(PrintDevice& device, bool hasSelection,
                                        const std::function<void(bool)>& printWindow) {
     PrintDialogOptions options;
     options.selectionOffered = hasSelection;
-    options.pageRangeOffered = false;
     PrintDialogChoice choice;
     if (!device.showPrintDialog(options, choice)) {
         return;

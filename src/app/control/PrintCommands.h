@@ -22,8 +22,8 @@ public:
     // short date, the separator that of the user's numbers.
     void printProject(PrintDevice& device, const std::string& date, char decimalSeparator,
                       const std::function<void(ClMyPrinter&)>& printNotes);
-    // The print dialog without page numbers, whose selection choice is offered (and preselected)
-    // only when text is selected; then printWindow with whether only the selection is printed.
+    // The print dialog, whose selection choice is offered (and preselected) only when text is
+    // selected; then printWindow with whether only the selection is printed.
     void printCommunication(PrintDevice& device, bool hasSelection,
                             const std::function<void(bool)>& printWindow);
 

@@ -38,7 +38,7 @@ bool QtPrintDevice::showPrintDialog(const PrintDialogOptions& options, PrintDial
     } else {
         QPrintDialog dialog(printer_.get(), parent_);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, options.selectionOffered);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, options.pageRangeOffered);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
         dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
         accepted = dialog.exec() == QDialog::Accepted;
         if (accepted) {

@@ -101,7 +101,7 @@ TEST_F(PrintingTest, TheProjectListingInItsOrderAndWords) {
     fillProject();
     window().action("PrintProject")->trigger();
     ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_TRUE(dialogs[0].pageRangeOffered);
+    EXPECT_FALSE(dialogs[0].selectionOffered);
     const std::vector<std::string> printed = pages();
     ASSERT_EQ(printed.size(), 1u);
     const std::string& page = printed[0];
@@ -230,7 +230,6 @@ TEST_F(PrintingTest, TheCommunicationWindowPrintsItsSelectionWhenChosen) {
     window().toolAction("Print")->trigger();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_FALSE(dialogs[0].selectionOffered);
-    EXPECT_FALSE(dialogs[0].pageRangeOffered);
     std::vector<std::string> printed = pages();
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_TRUE(contains(printed[0], "first line of the window"));
