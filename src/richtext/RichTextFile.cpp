@@ -1,5 +1,6 @@
 #include "richtext/RichTextFile.h"
 
+#include "platform/ReplacingFile.h"
 #include "platform/Windows1252.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
@@ -35,29 +36,10 @@ RichTextDocument richTextOfFileContents(std::string_view bytes) {
 }
 
 bool saveRichTextFile(const std::string& path, const RichTextDocument& document) {
-    const std::string bytes = writeRtf(document);
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    // Written beside the old file and put in its place only when complete, so a failed save
+    // keeps the old notes byte for byte.
+    ReplacingFile file;
+    return file.open(path) && file.write(writeRtf(document)) && file.commit();
 }
 
 } // namespace corvane

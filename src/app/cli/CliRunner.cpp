@@ -8,6 +8,7 @@
 
 #include "communication/CommunicationEngine.h"
 #include "communication/ExpertOptions.h"
+#include "communication/MdTapSupport.h"
 #include "display/CommOutputRouter.h"
 #include "display/DataOutputSettings.h"
 #include "display/MdLogging.h"
@@ -15,10 +16,12 @@
 #include "persistence/ProjectFiles.h"
 #include "persistence/ProjectIdentity.h"
 #include "platform/ApplicationInfo.h"
+#include "platform/FtdiDeviceList.h"
 #include "platform/HiresTimeSource.h"
 #include "platform/PolledTimerService.h"
 #include "platform/ShortDateFormat.h"
 #include "platform/qt/QtChannelSocket.h"
+#include "platform/qt/QtSerialDeviceEnumerator.h"
 #include "platform/qt/QtSerialFunctionLibrary.h"
 #include "platform/qt/QtSettingsStore.h"
 
@@ -150,6 +153,9 @@ int runCli(int argc, char** argv) {
 
     // The user's program settings are read, never written: the project loader works on a copy.
     QtSettingsStore userStore;
+    if (const std::string warning = userStore.loadWarning(); !warning.empty()) {
+        error(warning);
+    }
     MemorySettingsStore store;
     ProgramSettingsData settings;
     readTextSetupSettings(userStore, settings);
@@ -226,7 +232,14 @@ int runCli(int argc, char** argv) {
 
     installSignalHandlers();
     RealSystemClock clock;
+    // The monitoring taps are found among the system's serial devices. No COM numbers are assigned
+    // here: that would write the user's settings.
+    QtSerialDeviceEnumerator systemDevices;
+    SerialDeviceFtdiList ftdiDevices(systemDevices);
+    MdTapSupport taps(&ftdiDevices, &userStore);
     QtSerialFunctionLibrary library(userStore, nullptr);
+    library.setTapResolver(
+        [&taps](int tapNumber, std::string& path) { return taps.findTapDevice(tapNumber, path); });
     if (library.libInit() != kSerialLibraryVersion) {
         error("the serial function library has the wrong version");
         return kExitCannotStart;

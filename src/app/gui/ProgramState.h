@@ -5,10 +5,12 @@
 #include "communication/CommunicationSettings.h"
 #include "communication/DataOutput.h"
 #include "communication/MdCommunication.h"
+#include "communication/MdTapSupport.h"
 #include "display/CommOutputRouter.h"
 #include "display/MdLogging.h"
 #include "persistence/ProgramSettingsData.h"
 #include "persistence/ProjectIdentity.h"
+#include "platform/FtdiDeviceList.h"
 #include "platform/HiresTimeSource.h"
 #include "platform/SequenceListListener.h"
 #include "platform/SystemClock.h"
@@ -114,6 +116,9 @@ public:
     SequenceListRelay listRelay;
     CommunicationHooksRelay hooksRelay;
     QtSerialDeviceEnumerator enumerator;
+    // The USB monitoring taps among the system's devices; the library asks them for a tap's device.
+    SerialDeviceFtdiList ftdiDevices{enumerator};
+    MdTapSupport taps{&ftdiDevices, store.get()};
     QtSerialFunctionLibrary library;
     LibraryHiresTimeSource timeSource{library};
 
