@@ -6,11 +6,11 @@
 
 namespace corvane::test {
 
-// Another program run as a test peer (unrtf, pdftotext, pdftoppm): what it writes to its standard
-// output, or nothing when it isn't installed or can't be started. The arguments are passed as they
-// are, without a shell.
+// Another program run as a test peer (unrtf, pdftotext, pdftoppm, corvane-cli): what it writes to
+// its standard output, or nothing when it isn't installed or can't be started. The arguments are
+// passed as they are, without a shell; exitCode, when given, receives the program's exit status.
 std::optional<std::string> programOutput(const std::string& program,
-                                         const std::vector<std::string>& arguments);
+                                         const std::vector<std::string>& arguments, int* exitCode = nullptr);
 
 // unrtf --text of a file: the text after its header, in Latin-1 with '?' for other characters.
 std::optional<std::string> unrtfText(const std::string& path);

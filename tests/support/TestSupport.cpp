@@ -50,7 +50,7 @@ TempFolder::~TempFolder() {
 }
 
 std::optional<std::string> programOutput(const std::string& program,
-                                         const std::vector<std::string>& arguments) {
+                                         const std::vector<std::string>& arguments, int* exitCode) {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0) {
         return std::nullopt;
@@ -92,6 +92,9 @@ std::optional<std::string> programOutput(const std::string& program,
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) == 127) {
         return std::nullopt;
+    }
+    if (exitCode != nullptr) {
+        *exitCode = WEXITSTATUS(status);
     }
     return output;
 }

@@ -5,7 +5,6 @@
 #include "communication/OutputPiece.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageService.h"
-#include "platform/NotepadCompanion.h"
 #include "platform/ProjectHost.h"
 #include "platform/SequenceListListener.h"
 
@@ -77,17 +76,6 @@ private:
 class HeadlessListListener : public SequenceListListener {
 public:
     void refreshSequenceLists(bool, bool) override {}
-};
-
-class HeadlessNotepad : public NotepadCompanion {
-public:
-    bool NotepadfileExists(const std::string&, const std::string&) const override { return false; }
-    bool LoadRTFContents(const std::string&, const std::string&) override { return false; }
-    bool SaveRTFContents(const std::string&, const std::string&) override { return false; }
-    bool IsEmpty() const override { return true; }
-    void reset() override {}
-    void show() override {}
-    void hide() override {}
 };
 
 } // namespace corvane::cli

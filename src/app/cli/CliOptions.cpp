@@ -83,6 +83,15 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
             options.help = true;
         } else if (arg == "--list") {
             options.list = true;
+        } else if (arg == "--print-pdf") {
+            if (!needValue(i, value)) {
+                return false;
+            }
+            if (value.empty()) {
+                error = "--print-pdf wants a file name";
+                return false;
+            }
+            options.printPdf = value;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--html") {
@@ -183,6 +192,7 @@ std::string usageText() {
   corvane-cli [--port COM<n>=DEVICE]... [--view ascii|hex|dec|bin] [--send NAME|INDEX]...
               [--duration SECONDS] [--log BASE [--html] [--log-views LIST]] [--quiet] PROJECT.ptp
   corvane-cli --list PROJECT.ptp
+  corvane-cli --print-pdf FILE.pdf PROJECT.ptp
   corvane-cli --help
 
 Runs a Corvane project without a window: loads the project, starts communication with the
@@ -202,7 +212,9 @@ Options:
   --html                HTML log files
   --log-views LIST      comma-separated views to log (default: the --view representation)
   --quiet               write nothing to standard output
-  --list                print the project listing and exit
+  --list                print the project listing, then the notepad's text, and exit
+  --print-pdf FILE      print the project listing and the notepad to the PDF file FILE, as the
+                        program prints them on paper, and exit
   --help                this text
 
 Communication stops on SIGINT or SIGTERM, after --duration, or when a receive sequence with the
@@ -211,6 +223,15 @@ default (safe) button; every message is printed to standard error.
 
 Exit status: 0 normal stop, 1 communication could not be started, 2 usage or project errors.
 )";
+}
+
+bool wantsPrinting(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--print-pdf") {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace corvane::cli

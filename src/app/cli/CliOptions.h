@@ -23,6 +23,8 @@ struct CliOptions {
     std::array<bool, 4> logViews{false, false, false, false};
     bool logViewsGiven = false;
     bool list = false;
+    // Print the project listing and the notepad to this PDF file instead of running.
+    std::string printPdf;
     bool help = false;
     bool quiet = false;
     std::string project;
@@ -35,5 +37,9 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
 int viewOfName(const std::string& name);
 
 std::string usageText();
+
+// True when the arguments ask for printing, which needs Qt's GUI application (on its offscreen
+// platform: no window is shown).
+bool wantsPrinting(int argc, const char* const* argv);
 
 } // namespace corvane::cli

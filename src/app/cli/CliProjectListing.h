@@ -1,6 +1,7 @@
 #pragma once
 
 #include "communication/CommunicationSettings.h"
+#include "display/ProjectListing.h"
 #include "sequences/modSequenceManagement.h"
 
 #include <string>
@@ -15,7 +16,6 @@ std::string projectListing(const std::string& dateText, const std::string& title
                            const SendSequenceList& sendList, const ReceiveSequenceList& receiveList,
                            Representation representation);
 
-// A repeat interval in milliseconds as seconds in the shortest decimal form ("5", "1.5", "0.01").
-std::string intervalSecondsText(std::int32_t milliseconds);
+using corvane::intervalSecondsText;
 
 } // namespace corvane::cli

@@ -1,7 +1,9 @@
 #include "CliRunner.h"
 
 #include "CliConsole.h"
+#include "CliNotepad.h"
 #include "CliOptions.h"
+#include "CliPrint.h"
 #include "CliProjectListing.h"
 
 #include "communication/CommunicationEngine.h"
@@ -27,6 +29,7 @@
 #include <QDate>
 #include <QLocale>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -172,7 +175,7 @@ int runCli(int argc, char** argv) {
     CommunicationSettings communication;
     ProjectIdentity identity;
     HeadlessProjectHost host;
-    HeadlessNotepad notepad;
+    CliNotepad notepad;
     ProjectEnvironment env{lists, communication, identity, settings, store, messages, host, notepad};
 
     std::error_code ignored;
@@ -188,14 +191,32 @@ int runCli(int argc, char** argv) {
         return kExitUsage;
     }
 
+    const std::string date = systemDateFormat().format(
+        QDate::currentDate().year(), QDate::currentDate().month(), QDate::currentDate().day());
+    const auto representation = static_cast<Representation>(settings.dispSequListRepresentation & 3);
     if (options.list) {
-        QString date = QString::fromStdString(systemDateFormat().format(
-            QDate::currentDate().year(), QDate::currentDate().month(), QDate::currentDate().day()));
         std::string listing =
-            projectListing(date.toStdString(), applicationTitle(), identity.projectFilePath(), communication,
-                           lists.sendList(), lists.receiveList(),
-                           static_cast<Representation>(settings.dispSequListRepresentation & 3));
+            projectListing(date, applicationTitle(), identity.projectFilePath(), communication,
+                           lists.sendList(), lists.receiveList(), representation);
+        if (!notepad.IsEmpty()) {
+            listing += plainTextOf(notepad.document()) + "\n";
+        }
         std::fputs(listing.c_str(), stdout);
+        return kExitNormal;
+    }
+    if (!options.printPdf.empty()) {
+        const ProjectListingInput listing{date,          applicationTitle(), identity.projectFilePath(),
+                                          communication, lists.sendList(),   lists.receiveList(),
+                                          representation};
+        CharacterFormat notesFont;
+        notesFont.fontName = "Arial";
+        notesFont.halfPoints = 2 * std::clamp(settings.dispFontSize, 8, 12);
+        std::string failure;
+        if (!printProjectToPdf(options.printPdf, listing, notepad.IsEmpty() ? nullptr : &notepad.document(),
+                               notesFont, failure)) {
+            error(failure);
+            return kExitUsage;
+        }
         return kExitNormal;
     }
 

@@ -22,6 +22,7 @@ CommandStates commandStatesOf(const CommandStateInputs& in, const DeferredComman
     set("ExpOptions", true);
     set("Find", !in.communicationRuns);
     set("Print", !in.communicationRuns);
+    set("PrintProject", !in.communicationRuns);
     set("LogStart", !in.loggingRuns, !in.loggingRuns);
     set("LogStop", in.loggingRuns, in.loggingRuns);
     set("SnapStart", !in.snapshotModeOn && !in.loggingRuns, !in.snapshotModeOn);

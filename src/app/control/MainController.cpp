@@ -25,7 +25,7 @@ MainController::MainController(ProgramContext& context, MainWindowView& view, St
       project_(context, *this, communication_, fileDialog),
       lists_(context, communication_, commands_, view, [this] { project_.EnableSave(); }),
       statusBar_(context, communication_, commands_, statusView),
-      mainLoop_(context, communication_, commands_, statusBar_, view, clock) {
+      mainLoop_(context, communication_, commands_, statusBar_, view, clock), printing_(context, view) {
     // The window's widgets are built after the controller: what is registered now is shown when
     // the window sets its display status.
     registerProgramCommands();

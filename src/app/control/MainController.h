@@ -3,6 +3,7 @@
 #include "app/control/CommunicationControl.h"
 #include "app/control/DeferredCommands.h"
 #include "app/control/MainLoop.h"
+#include "app/control/PrintCommands.h"
 #include "app/control/ProjectCommands.h"
 #include "app/control/SequenceListCommands.h"
 #include "app/control/StatusBarPresenter.h"
@@ -21,8 +22,8 @@ class SystemClock;
 struct ProgramContext;
 
 // What the main window decides, apart from its widgets: the command table with the program's own
-// commands, communication start and stop, the project and list commands, the status bar, the
-// display status and the main loop. The window builds widgets, implements the view interfaces and
+// commands, communication start and stop, the project, list and print commands, the status bar,
+// the display status and the main loop. The window builds widgets, implements the view interfaces and
 // forwards its commands here.
 class MainController : public ProjectHost, public CommunicationHooks {
 public:
@@ -39,6 +40,7 @@ public:
     SequenceListCommands& lists() { return lists_; }
     StatusBarPresenter& statusBar() { return statusBar_; }
     MainLoop& mainLoop() { return mainLoop_; }
+    PrintCommands& printing() { return printing_; }
 
     // The display status, in this order: the receive-only overlay, the caption, tool bar and menu
     // states, the status bar, the communication tabs, the data output's options, the click labels.
@@ -91,6 +93,7 @@ private:
     SequenceListCommands lists_;
     StatusBarPresenter statusBar_;
     MainLoop mainLoop_;
+    PrintCommands printing_;
     bool closing_ = false;
 };
 

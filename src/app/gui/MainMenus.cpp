@@ -85,6 +85,7 @@ void MainMenus::buildActions() {
     add(Kind::Post, "Clean", "&Clear All Communication Windows", QKeySequence(Qt::CTRL | Qt::Key_W),
         standardIcon(QStyle::SP_DialogResetButton));
     add(Kind::Post, "Print", "&Print Communication...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    add(Kind::Act, "PrintProject", "Print Pro&ject...");
     add(Kind::Post, "ProjectSettings", "&Project Settings...");
     add(Kind::Post, "Options", "&Options...");
     add(Kind::Post, "ExpOptions", "&Expert Options...");
@@ -108,7 +109,7 @@ void MainMenus::buildMenus() {
         }
     };
     QMenu* file = bar->addMenu("&File");
-    fill(file, {"New", "Open", "Save", "SaveAs", "", "Import", "", "Print", ""});
+    fill(file, {"New", "Open", "Save", "SaveAs", "", "Import", "", "PrintProject", "Print", ""});
     for (std::size_t i = 0; i < recentActions_.size(); ++i) {
         auto* a = file->addAction(QString());
         a->setObjectName(QString("mnuRecentProject%1").arg(i));

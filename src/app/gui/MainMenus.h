@@ -29,7 +29,7 @@ public:
         // A command that opens a window: the key is posted for the next pass.
         std::function<void(const std::string& key)> post;
         // Menu items that are no deferred commands ("SaveAs", "Import", "Exit", "Swap", "Help",
-        // "About", "Notepad").
+        // "About", "Notepad", "PrintProject").
         std::function<void(const std::string& key)> act;
         std::function<void(const std::string& path)> openRecent;
     };

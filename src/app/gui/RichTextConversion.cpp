@@ -41,6 +41,17 @@ Qt::Alignment qtAlignmentOf(ParagraphAlignment alignment) {
     return Qt::AlignLeft;
 }
 
+// A font the system lacks is replaced by one of its kind: fixed-pitch families by a monospace font.
+QFont::StyleHint styleHintOf(const std::string& family) {
+    const QString name = QString::fromStdString(family).toLower();
+    for (const char* fixed : {"courier", "mono", "consol", "fixed", "typewriter", "terminal"}) {
+        if (name.contains(QLatin1String(fixed))) {
+            return QFont::TypeWriter;
+        }
+    }
+    return QFont::AnyStyle;
+}
+
 } // namespace
 
 CharacterFormat characterFormatOf(const QTextCharFormat& format, const QFont& defaultFont) {
@@ -72,6 +83,7 @@ QTextCharFormat textCharFormatOf(const CharacterFormat& format, const CharacterF
     QTextCharFormat result;
     const std::string& font = format.fontName.empty() ? fallback.fontName : format.fontName;
     result.setFontFamilies(QStringList{QString::fromStdString(font)});
+    result.setFontStyleHint(styleHintOf(font));
     const int halfPoints = format.halfPoints > 0 ? format.halfPoints : fallback.halfPoints;
     if (halfPoints > 0) {
         result.setFontPointSize(halfPoints / 2.0);

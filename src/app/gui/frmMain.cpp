@@ -16,14 +16,18 @@
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmRTFNotepad.h"
+#include "display/ClMyPrinter.h"
 #include "persistence/ProgramSettings.h"
 #include "persistence/ProjectIdentity.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
+#include <QPrinter>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -40,13 +44,14 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
                state.current,      state.lists,     notepad_->controller(), *state.engine,
                *state.channel1,    *state.channel2, state.router,           state.logging,
                state.stopRequested},
-      fileDialog_(this) {
+      fileDialog_(this), printDevice_(this) {
     setObjectName("frmMain");
     statusBar_ = new MainStatusBar(*statusBar(), *this);
     controller_ = std::make_unique<MainController>(context_, *this, *statusBar_, fileDialog_, state_.clock,
                                                    std::make_unique<EngineCommunicationPass>(*state_.engine));
     controller_->project().setDocumentsFolder(documentsFolder());
     wireNotepad();
+    registerPrintCommands();
     buildMenus();
     buildCentralArea();
     statusBar_->setPanelDoubleClicked([this](int panel) { statusPanelDoubleClicked(panel); });
@@ -106,6 +111,35 @@ void frmMain::wireNotepad() {
     controller_->commands().registerCommand("Notepad", [this] { notepad_->controller().show(); });
 }
 
+void frmMain::registerPrintCommands() {
+    controller_->commands().registerCommand("Print", [this] { printCommunication(); });
+    controller_->commands().registerCommand("PrintProject", [this] { printProject(); });
+}
+
+void frmMain::printProject() {
+    const QLocale locale = QLocale::system();
+    const std::string date = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    const QString decimalPoint = locale.decimalPoint();
+    const char separator = decimalPoint.size() == 1 && decimalPoint.at(0).unicode() < 128
+                               ? static_cast<char>(decimalPoint.at(0).unicode())
+                               : '.';
+    controller_->printing().printProject(printDevice_, date, separator, [this](ClMyPrinter&) {
+        printDevice_.printDocument(*notepad_->rtfNotepad()->document(), ClMyPrinter::kLeftMargin,
+                                   ClMyPrinter::kTopMargin, ClMyPrinter::kRightMargin,
+                                   ClMyPrinter::kBottomMargin);
+    });
+}
+
+void frmMain::printCommunication() {
+    CommTextEdit* visible = commWindows().window(visibleView_);
+    controller_->printing().printCommunication(
+        printDevice_, visible->textCursor().hasSelection(), [this, visible](bool selectionOnly) {
+            QPrinter& printer = printDevice_.printer();
+            printer.setPrintRange(selectionOnly ? QPrinter::Selection : QPrinter::AllPages);
+            visible->print(&printer);
+        });
+}
+
 void frmMain::runMenuItem(const std::string& key) {
     if (key == "SaveAs") {
         controller_->project().execSaveProjectAs();
@@ -120,8 +154,8 @@ void frmMain::runMenuItem(const std::string& key) {
     } else if (key == "About") {
         frmAbout about(this);
         about.exec();
-    } else if (key == "Notepad") {
-        controller_->commands().runNow("Notepad");
+    } else if (key == "Notepad" || key == "PrintProject") {
+        controller_->commands().runNow(key);
     }
 }
 

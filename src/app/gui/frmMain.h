@@ -4,6 +4,7 @@
 #include "app/control/MainWindowView.h"
 #include "app/control/ProgramContext.h"
 #include "platform/PlacedWindow.h"
+#include "platform/qt/QtPrintDevice.h"
 #include "platform/qt/QtProjectFileDialog.h"
 
 #include <QMainWindow>
@@ -98,6 +99,14 @@ public:
     void EnableSave() { controller_->project().EnableSave(); }
     bool projectModified() const { return controller_->project().projectModified(); }
     void setFileDialog(FileDialog dialog) { fileDialog_.setReplacement(std::move(dialog)); }
+
+    // Printing: the project listing with the notepad, and the visible communication window.
+    void printProject();
+    void printCommunication();
+    // Answers the print dialog instead of QPrintDialog (tests).
+    void setPrintDialog(QtPrintDevice::DialogReplacement dialog) {
+        printDevice_.setDialogReplacement(std::move(dialog));
+    }
     ProjectEnvironment environment() { return controller_->project().environment(); }
 
     // Display.
@@ -188,6 +197,7 @@ protected:
 
 private:
     void wireNotepad();
+    void registerPrintCommands();
     void buildMenus();
     void buildCentralArea();
     void wireCommWindows();
@@ -202,6 +212,7 @@ private:
     std::unique_ptr<frmRTFNotepad> notepad_;
     ProgramContext context_;
     QtProjectFileDialog fileDialog_;
+    QtPrintDevice printDevice_;
     std::unique_ptr<MainController> controller_;
 
     MainMenus* menus_ = nullptr;

@@ -24,7 +24,6 @@ constexpr double kTextTop = 30;
 
 QFont qtFontOf(const CharacterFormat& format) {
     QFont font(QString::fromStdString(format.fontName));
-    font.setStyleHint(QFont::SansSerif);
     if (format.halfPoints > 0) {
         font.setPointSizeF(format.halfPoints / 2.0);
     }
@@ -78,6 +77,11 @@ void frmRTFNotepad::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     hideWindow();
+}
+
+void frmRTFNotepad::showEvent(QShowEvent* event) {
+    shownOnce_ = true;
+    QWidget::showEvent(event);
 }
 
 // NotepadView.
@@ -162,7 +166,7 @@ void frmRTFNotepad::showCaption(const std::string& caption) {
 // Placement, in twips.
 
 TwipRect frmRTFNotepad::bounds() const {
-    if (placedBounds_ && !testAttribute(Qt::WA_WState_Created)) {
+    if (placedBounds_ && !shownOnce_) {
         return *placedBounds_;
     }
     const double tx = screens_.twipsPerPixelX();

@@ -63,6 +63,7 @@ public:
 protected:
     // The close button hides the window and keeps its text.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Changes the text without it counting as the user's change.
@@ -73,8 +74,9 @@ private:
     NotepadTextEdit* text_ = nullptr;
     bool quiet_ = false;
     bool unloading_ = false;
-    // The bounds read from the settings, until the window is first shown.
+    // The bounds read from the settings, kept as they are until the window is first shown.
     std::optional<TwipRect> placedBounds_;
+    bool shownOnce_ = false;
 };
 
 } // namespace corvane

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QTableWidget>
 #include <QTest>
 
@@ -18,7 +19,6 @@ const std::vector<std::pair<std::string, QString>> kWindowItems = {
     {"EditSendSeq", "Edit &Send Sequence List..."},
     {"EditReceiveSeq", "Edit &Receive Sequence List..."},
     {"Find", "&Find Sequence ..."},
-    {"Print", "&Print Communication..."},
     {"ProjectSettings", "&Project Settings..."},
     {"Options", "&Options..."},
     {"ExpOptions", "&Expert Options..."},
@@ -35,14 +35,24 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
         EXPECT_EQ(item->text(), caption) << key;
         EXPECT_FALSE(item->isEnabled()) << key;
     }
-    // The notepad is there from the start.
+    // The notepad and printing are there from the start.
     EXPECT_EQ(window().action("Notepad")->text(), "Show Notepad");
-    EXPECT_TRUE(window().action("Notepad")->isEnabled());
+    EXPECT_EQ(window().action("Print")->text(), "&Print Communication...");
+    EXPECT_EQ(window().action("PrintProject")->text(), "Print Pro&ject...");
+    for (const char* key : {"Notepad", "Print", "PrintProject"}) {
+        EXPECT_TRUE(window().action(key)->isEnabled()) << key;
+    }
+    // A print dialog that is cancelled, should the keys below reach it.
+    int printDialogs = 0;
+    window().setPrintDialog([&](QPrinter&, const PrintDialogOptions&, PrintDialogChoice&) {
+        ++printDialogs;
+        return false;
+    });
     EXPECT_EQ(window().action("Find")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
     EXPECT_EQ(window().action("Print")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_EQ(window().action("LogStop")->text(), "St&op Communication Logging");
     EXPECT_FALSE(window().action("LogStop")->isEnabled());
-    for (const char* key : {"ProjectSettings", "Options", "Find", "Print", "LogStart", "SnapStart"}) {
+    for (const char* key : {"ProjectSettings", "Options", "Find", "LogStart", "SnapStart"}) {
         ASSERT_NE(window().toolAction(key), nullptr) << key;
         EXPECT_FALSE(window().toolAction(key)->isEnabled()) << key;
     }
@@ -66,6 +76,7 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     }
     EXPECT_TRUE(window().projectModified());
     EXPECT_TRUE(messages.shown.empty()) << messageTexts()[0];
+    EXPECT_EQ(printDialogs, 1);
     // The click labels and the list's double click don't stop communication for nothing.
     auto* modes = window().findChild<QWidget*>("lblCommWindowModes");
     ASSERT_NE(modes, nullptr);

@@ -237,6 +237,25 @@ TEST_F(NotepadTest, ThePlacementIsWrittenWhenTheProgramEnds) {
 
 using NotepadStartupTest = test::StartupFixture;
 
+TEST_F(NotepadStartupTest, ANotepadNeverShownKeepsItsPlacement) {
+    {
+        std::filesystem::create_directories(root + "settings");
+        QSettings settings(QString::fromStdString(settingsFile), QSettings::IniFormat);
+        settings.setValue("NotepadSettings/Left", 1500);
+        settings.setValue("NotepadSettings/Top", 1200);
+        settings.setValue("NotepadSettings/Width", 6000);
+        settings.setValue("NotepadSettings/Height", 4500);
+    }
+    ASSERT_TRUE(start({root + "bin/Samples/PingPong.ptp"}));
+    EXPECT_FALSE(window().notepad().isVisible());
+    window().close();
+    QSettings settings(QString::fromStdString(settingsFile), QSettings::IniFormat);
+    EXPECT_EQ(settings.value("NotepadSettings/Left").toInt(), 1500);
+    EXPECT_EQ(settings.value("NotepadSettings/Top").toInt(), 1200);
+    EXPECT_EQ(settings.value("NotepadSettings/Width").toInt(), 6000);
+    EXPECT_EQ(settings.value("NotepadSettings/Height").toInt(), 4500);
+}
+
 TEST_F(NotepadStartupTest, TheMinimiseSwitchMinimisesTheNotepadOfTheProject) {
     ASSERT_TRUE(test::copyFile(root + "bin/Samples/PingPong.ptp", root + "work/Noted.ptp"));
     test::writeFile(root + "work/Noted.ptn", "{\\rtf1 notes}");
