@@ -236,9 +236,10 @@ int runCli(int argc, char** argv) {
     const bool timed = options.durationSeconds >= 0;
     const auto deadline = started + std::chrono::duration_cast<SteadyClock::duration>(
                                         std::chrono::duration<double>(timed ? options.durationSeconds : 0));
+    // The pass comes right after the idle wait, so that what woke it is answered first.
     while (gStopSignal == 0) {
-        QCoreApplication::processEvents();
         bool idle = engine.communicationPass();
+        QCoreApplication::processEvents();
         timers.processDueTimers();
         console.flush();
         if (!engine.communicationRuns()) {
