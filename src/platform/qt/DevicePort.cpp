@@ -84,6 +84,7 @@ DevicePort::~DevicePort() {
 void DevicePort::close() {
     QSerialPort* serial = nullptr;
     {
+        std::lock_guard reading(readMutex_);
         std::lock_guard lock(mutex_);
         serial = serial_;
         serial_ = nullptr;
@@ -230,6 +231,9 @@ void DevicePort::tickLocked(std::int64_t, std::size_t, std::vector<std::uint8_t>
 
 SerialPort::ReadOutcome DevicePort::readArrivals() {
     std::lock_guard reading(readMutex_);
+    if (fd_ < 0) {
+        return ReadOutcome::Nothing;
+    }
     const std::size_t room = admissibleBytes(kReadChunk);
     if (room == 0) {
         // The data waits in the system, which holds a sender with flow control back.
