@@ -15,7 +15,8 @@ declare -A allowed=(
     [communication]="communication sequences platform"
     [persistence]="persistence communication sequences platform"
     [display]="display persistence communication sequences platform"
-    [app/control]="app/control display persistence communication sequences platform"
+    [richtext]="richtext platform"
+    [app/control]="app/control display persistence communication sequences richtext platform"
 )
 
 # The layer a header belongs to, from its path under src/.

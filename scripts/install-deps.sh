@@ -9,6 +9,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-serialport-dev libgl-dev
     socat xvfb xauth mbpoll libmodbus-dev
+    unrtf poppler-utils enscript latex2rtf
 )
 
 missing=()

@@ -2,7 +2,7 @@
 # Checks the layer order of the includes, then builds and runs every test: the normal build
 # (warnings are errors), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
 # a bounded fuzz run of every fuzz target (notation readers and matching cursors, project file
-# reader). FUZZ_SECONDS sets the total fuzz time (default 60, 0 skips it). Last it checks the
+# reader, Rich Text Format reader). FUZZ_SECONDS sets the total fuzz time (default 60, 0 skips it). Last it checks the
 # format of the sources; a difference fails the script after the test summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,7 +34,7 @@ cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/sanitize
 
 if [ "$fuzz_seconds" -gt 0 ]; then
-    echo "== Fuzz the notation readers and the matching cursors for ${fuzz_seconds} s"
+    echo "== Fuzz the readers (notation, project files, Rich Text Format) for ${fuzz_seconds} s"
     CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_FUZZ=ON -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCH=OFF \
         -DCORVANE_BUILD_GUI=OFF -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null

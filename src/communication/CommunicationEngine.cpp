@@ -85,6 +85,14 @@ void CommunicationEngine::expertOptionsChanged() {
     }
 }
 
+void CommunicationEngine::communicationStopping() {
+    // Data that could not be forwarded since the last report is reported before the lines close.
+    receive_.reportForwardingLoss(true);
+    if (shell_ != nullptr) {
+        shell_->communicationStopping();
+    }
+}
+
 void CommunicationEngine::refreshMainWindowStatus() {
     // The direction tags are built during the start, after the data output was reset.
     output_.setDirectionTags(communication_.runState().directionTags);

@@ -63,6 +63,7 @@ private:
     void resetLineBreakDetector() override;
     void expertOptionsChanged() override;
     void refreshMainWindowStatus() override;
+    void communicationStopping() override;
     void endSnapshotMode() override;
     void resetRepeatSend() override;
     bool isShuttingDown() const override;

@@ -20,7 +20,8 @@ public:
     // The expert options were changed by the start (high priority mode turned off).
     virtual void expertOptionsChanged() {}
     virtual void refreshMainWindowStatus() {}
-    // Stop.
+    // Stop: first, while the channels are still open and output still goes on.
+    virtual void communicationStopping() {}
     virtual void endSnapshotMode() {}
     virtual void resetRepeatSend() {}
     virtual bool isShuttingDown() const { return false; }

@@ -271,6 +271,7 @@ void MdCommunication::stopCommunication() {
     if (communicationStopped_) {
         return;
     }
+    hooks_->communicationStopping();
     hooks_->showWaitCursor(true);
     if (monitoring()) {
         CommunicationPortClose(0);

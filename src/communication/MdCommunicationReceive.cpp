@@ -35,6 +35,7 @@ void MdCommunicationReceive::prepareReceiveList() {
     timeStampRequest_ = false;
     activity_ = {false, false};
     lastStatusFlags_ = 0;
+    forwardingLoss_ = {};
 }
 
 void MdCommunicationReceive::buildQuickSkip() {
@@ -58,9 +59,13 @@ std::string MdCommunicationReceive::channelName(int index) {
     return communication_.channel(index).channelName();
 }
 
-void MdCommunicationReceive::reportMessage(const std::string& text) {
+std::string MdCommunicationReceive::messageText(const std::string& text) {
     output_.readClock();
-    output_.outputComment("\r\n\r\n" + output_.timeStampText() + " " + kReports + text);
+    return output_.timeStampText() + " " + kReports + text;
+}
+
+void MdCommunicationReceive::reportMessage(const std::string& text) {
+    output_.outputComment("\r\n\r\n" + messageText(text));
 }
 
 bool MdCommunicationReceive::receiveProcessing() {
@@ -91,6 +96,7 @@ bool MdCommunicationReceive::receiveProcessing() {
         handled += dataWords;
         processPacket(dataWords);
     }
+    reportForwardingLoss(stopRequest_);
     output_.flush(false);
     // A stop found on the last character of a packet is carried out here too, not only before the
     // next character.
@@ -223,13 +229,22 @@ bool MdCommunicationReceive::forward(int direction, int dataWords) {
     }
     forwardWords_.assign(buffer_.begin() + packet::kHeaderWords,
                          buffer_.begin() + packet::kHeaderWords + dataWords);
-    if (target.tryTransmitData(forwardWords_, 0, dataWords - 1) ==
-        ClCommChannel::TransmitOutcome::BufferFull) {
+    switch (target.tryTransmitData(forwardWords_, 0, dataWords - 1)) {
+    case ClCommChannel::TransmitOutcome::BufferFull:
         // The other line can't take it yet: the packet waits, and its own line is left unread
         // meanwhile, which holds the sender back.
         forwardPending_ = true;
         holdSource(buffer_[packet::kSourceQueueId]);
         return false;
+    case ClCommChannel::TransmitOutcome::Failed: {
+        // Only data bytes go on the line; the other words mark line events.
+        const auto bytes = std::count_if(forwardWords_.begin(), forwardWords_.end(),
+                                         [](CharCode word) { return isDataByte(word); });
+        noteForwardingLoss(direction == 0 ? 1 : 0, static_cast<int>(bytes));
+        break;
+    }
+    case ClCommChannel::TransmitOutcome::Sent:
+        break;
     }
     forwardPending_ = false;
     holdSource(0);
@@ -238,6 +253,46 @@ bool MdCommunicationReceive::forward(int direction, int dataWords) {
         target.clearChannelErrors();
     }
     return true;
+}
+
+void MdCommunicationReceive::noteForwardingLoss(int channelIndex, int bytes) {
+    ForwardingLoss& loss = forwardingLoss_[static_cast<std::size_t>(channelIndex)];
+    loss.bytes += bytes;
+    const std::string reason = communication_.channel(channelIndex).channelLastError();
+    if (!reason.empty()) {
+        loss.reason = reason;
+    }
+    reportForwardingLoss(false);
+}
+
+void MdCommunicationReceive::reportForwardingLoss(bool force) {
+    const std::int64_t now = clock_.timeOfDayMs();
+    for (int index = 0; index < 2; ++index) {
+        ForwardingLoss& loss = forwardingLoss_[static_cast<std::size_t>(index)];
+        if (loss.bytes == 0) {
+            continue;
+        }
+        const bool due = !loss.reported || force ||
+                         elapsedMsWithMidnightWrap(now, loss.lastReportMs) >= kForwardingReportIntervalMs;
+        if (!due) {
+            continue;
+        }
+        std::string text = "Data not forwarded to " + channelName(index) + "\r\n" +
+                           std::to_string(loss.bytes) + (loss.bytes == 1 ? " byte" : " bytes") +
+                           " could not be forwarded.";
+        if (!loss.reason.empty()) {
+            text += " " + loss.reason;
+        }
+        text += "\r\n";
+        const std::string message = messageText(text);
+        output_.outputComment("\r\n\r\n" + message);
+        if (forwardingLossListener_) {
+            forwardingLossListener_(message);
+        }
+        loss.bytes = 0;
+        loss.reported = true;
+        loss.lastReportMs = now;
+    }
 }
 
 void MdCommunicationReceive::reportStatusFlags(std::uint16_t flags, int direction) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,17 @@ public:
     // Once per pass after the send processing: reports the first channel in error.
     void channelErrorCheck();
 
+    // Data that a line refused to take in "Monitoring (Receive Only)" is reported as a message
+    // naming the line and the number of bytes not forwarded: at once, then at most once a second
+    // while the loss lasts, and always before communication stops (force).
+    void reportForwardingLoss(bool force);
+    static constexpr std::int64_t kForwardingReportIntervalMs = 1000;
+    // Also hands each such report (time stamp, "CORVANE reports: " and the text, lines ending in
+    // CR LF) to the listener: the headless runner shows it on standard error.
+    void setForwardingLossListener(std::function<void(const std::string&)> listener) {
+        forwardingLossListener_ = std::move(listener);
+    }
+
     // Status display.
     bool activity(int direction) const { return activity_[static_cast<std::size_t>(direction & 1)]; }
     void clearActivity() { activity_ = {false, false}; }
@@ -70,6 +82,8 @@ private:
     void holdSource(int queueId);
     void reportStatusFlags(std::uint16_t flags, int direction);
     void reportMessage(const std::string& text);
+    std::string messageText(const std::string& text);
+    void noteForwardingLoss(int channelIndex, int bytes);
     void closePiece(int direction, int first, int last);
     void keepHistory(ClSequence& pattern, ClSequence& history, int direction, CharCode received, bool& hit);
     void fireActions(ReceiveSequenceRecord& record, int direction);
@@ -111,6 +125,16 @@ private:
     // The queue id whose reading is held back while its packet waits to be forwarded (0 none).
     int heldQueueId_ = 0;
     std::int64_t lastClockRefresh_ = -86400000;
+
+    // Per line forwarded to: bytes not forwarded since the last report, and why.
+    struct ForwardingLoss {
+        std::int64_t bytes = 0;
+        std::string reason;
+        bool reported = false;
+        std::int64_t lastReportMs = 0;
+    };
+    std::array<ForwardingLoss, 2> forwardingLoss_{};
+    std::function<void(const std::string&)> forwardingLossListener_;
 };
 
 } // namespace corvane

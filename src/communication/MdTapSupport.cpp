@@ -1,5 +1,7 @@
 #include "communication/MdTapSupport.h"
 
+#include "platform/SerialFunctionLibrary.h"
+
 #include <algorithm>
 
 namespace corvane {
@@ -82,6 +84,7 @@ int MdTapSupport::enumerate() {
 
     int count = 0;
     int status = devices_ == nullptr ? kFtNoDriver : devices_->listDeviceCount(count);
+    countStatus_ = status;
     if (status != kFtOk) {
         record("GetFTDeviceCount", status);
         return 0;
@@ -133,6 +136,22 @@ std::string MdTapSupport::tapDevicePath(int tapNumber) {
         return {};
     }
     return devices_->devicePath(index);
+}
+
+int MdTapSupport::findTapDevice(int tapNumber, std::string& path) {
+    path.clear();
+    enumerate();
+    if (countStatus_ == kFtNoDriver) {
+        return kMonitorNoDrivers;
+    }
+    if (countStatus_ > kMonitorNotFound) {
+        return countStatus_;
+    }
+    int index = deviceIndexOfTap(tapNumber);
+    if (index >= 0) {
+        path = devices_->devicePath(index);
+    }
+    return path.empty() ? kMonitorNotFound : kMonitorOk;
 }
 
 } // namespace corvane

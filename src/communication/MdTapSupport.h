@@ -41,6 +41,10 @@ public:
     int deviceIndexOfTap(int tapNumber) const;
     // The system device of a tap number (enumerates afresh), empty when there is none.
     std::string tapDevicePath(int tapNumber);
+    // Where a tap is, after a fresh enumeration, as the library's monitor opening reports it:
+    // kMonitorOk with the device in path; kMonitorNoDrivers when the devices can't be listed at
+    // all; the FTDI status of another failed listing; kMonitorNotFound when there is no such tap.
+    int findTapDevice(int tapNumber, std::string& path);
 
 private:
     static std::string cutText(const std::string& text);
@@ -57,6 +61,7 @@ private:
     std::vector<int> sideB_;
     std::vector<int> tapDevicePorts_;
     std::string lastMessage_;
+    int countStatus_ = kFtOk;
 };
 
 } // namespace corvane

@@ -85,6 +85,9 @@ bool ClPeriodicOutputFile::WriteInFile(std::string_view text, bool ignoreErrors)
             recordFailure(file_.isOpen() ? errno : EBADF);
         }
     }
+    if (ok) {
+        scheduleFlush();
+    }
     timerCheck();
     return ok || ignoreErrors;
 }
@@ -114,6 +117,31 @@ bool ClPeriodicOutputFile::CloseFile(bool ignoreErrors) {
 
 void ClPeriodicOutputFile::releaseTimer() {
     timer_.reset();
+    flushTimer_.reset();
+}
+
+void ClPeriodicOutputFile::scheduleFlush() {
+    if (!periodicClose_ || flushPending()) {
+        return;
+    }
+    if (!flushTimer_) {
+        flushTimer_ = timers_.createTimer([this] { onFlushTimer(); });
+    }
+    flushTimer_->start(kFlushDelayMs);
+}
+
+void ClPeriodicOutputFile::onFlushTimer() {
+    if (flushTimer_) {
+        flushTimer_->stop();
+    }
+    if (!file_.isOpen()) {
+        return;
+    }
+    errno = 0;
+    if (!file_.Flush() && pendingError_.empty()) {
+        // Reported by the next write or the close, like a failed reopen.
+        pendingError_ = describeError(errno);
+    }
 }
 
 void ClPeriodicOutputFile::timerCheck() {

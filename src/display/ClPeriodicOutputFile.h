@@ -14,7 +14,8 @@ namespace corvane {
 // One log file: a ClOutputFile that, with periodic closing, closes and reopens itself for
 // appending about five seconds after writing stops, which puts everything written so far on disk.
 // The timer is restarted at most once a second while writing goes on, so continuous traffic
-// postpones the reopen.
+// postpones the reopen. Besides, whatever is written is flushed to the file within a second of
+// its write, so that traffic that trickles in never waits in the stream's buffer for the reopen.
 class ClPeriodicOutputFile {
 public:
     // Mode flags of OpenFile: 1 or 2 open for writing (the file is replaced), otherwise append;
@@ -24,6 +25,7 @@ public:
     static constexpr int kModePeriodicClose = 4;
     static constexpr int kReopenDelayMs = 5000;
     static constexpr int kRestartThrottleMs = 1000;
+    static constexpr int kFlushDelayMs = 1000;
 
     ClPeriodicOutputFile(TimerService& timers, SystemClock& clock);
     ~ClPeriodicOutputFile();
@@ -42,6 +44,8 @@ public:
     bool isOpen() const { return file_.isOpen(); }
     bool periodicClose() const { return periodicClose_; }
     bool timerActive() const { return timer_ && timer_->isActive(); }
+    // Written data waits for the flush timer.
+    bool flushPending() const { return flushTimer_ && flushTimer_->isActive(); }
     const std::string& path() const { return path_; }
     // Description of the last failure ("Path not found", "Permission denied", "Disk full", ...).
     const std::string& lastError() const { return lastError_; }
@@ -51,6 +55,8 @@ public:
 private:
     void timerCheck();
     void onTimer();
+    void scheduleFlush();
+    void onFlushTimer();
     void releaseTimer();
     void recordFailure(int errorNumber);
 
@@ -61,6 +67,7 @@ private:
     bool periodicClose_ = false;
     std::int64_t lastRestartMs_ = 0;
     std::unique_ptr<OneShotTimer> timer_;
+    std::unique_ptr<OneShotTimer> flushTimer_;
     // A failure of the close and reopen, reported by the next write or close.
     std::string pendingError_;
     std::string lastError_;

@@ -2,6 +2,9 @@
 
 #include "sequences/Windows1252.h"
 
+#include <algorithm>
+#include <array>
+
 namespace corvane {
 
 ClInputFile::~ClInputFile() {
@@ -16,7 +19,27 @@ bool ClInputFile::OpenFile(const std::string& path) {
         lastError_ = "cannot open " + path;
         return false;
     }
+    lineFeedEndsLine_ = !containsCarriageReturn();
+    if (stream_.bad()) {
+        lastError_ = "read error";
+        CloseFile();
+        return false;
+    }
     return true;
+}
+
+bool ClInputFile::containsCarriageReturn() {
+    std::array<char, 4096> chunk{};
+    bool found = false;
+    while (!found && stream_.read(chunk.data(), chunk.size()).gcount() > 0) {
+        const auto end = chunk.begin() + stream_.gcount();
+        found = std::find(chunk.begin(), end, '\r') != end;
+    }
+    if (!stream_.bad()) {
+        stream_.clear();
+        stream_.seekg(0);
+    }
+    return found;
 }
 
 bool ClInputFile::ReadInfo(std::string& line) {
@@ -35,7 +58,7 @@ bool ClInputFile::ReadInfo(std::string& line) {
         if (c == std::char_traits<char>::eof()) {
             break;
         }
-        if (c == '\n') {
+        if (c == '\n' && lineFeedEndsLine_) {
             break;
         }
         if (c == '\r') {
@@ -68,6 +91,7 @@ void ClInputFile::CloseFile() {
         stream_.close();
     }
     stream_.clear();
+    lineFeedEndsLine_ = false;
 }
 
 } // namespace corvane

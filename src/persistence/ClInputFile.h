@@ -5,9 +5,10 @@
 
 namespace corvane {
 
-// Reads a single-byte Windows-1252 text file line by line. A line ends at CR, CR LF or LF; the
-// line text is handed out as UTF-8 without its line end. Failures are returned to the caller
-// (false), with a description in lastError().
+// Reads a single-byte Windows-1252 text file line by line. A line ends at CR or CR LF; a lone LF
+// is part of the line, unless the file holds no CR at all (a file edited with Linux line ends),
+// where LF ends a line. The line text is handed out as UTF-8 without its line end. Failures are
+// returned to the caller (false), with a description in lastError().
 class ClInputFile {
 public:
     ClInputFile() = default;
@@ -26,9 +27,14 @@ public:
 
     bool isOpen() const { return stream_.is_open(); }
     const std::string& lastError() const { return lastError_; }
+    // True when the open file has no CR, so that a lone LF ends a line.
+    bool lineFeedEndsLine() const { return lineFeedEndsLine_; }
 
 private:
+    bool containsCarriageReturn();
+
     std::ifstream stream_;
+    bool lineFeedEndsLine_ = false;
     std::string lastError_;
 };
 

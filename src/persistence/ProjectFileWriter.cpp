@@ -50,25 +50,8 @@ std::string singleLine(std::string text) {
     return text;
 }
 
-} // namespace
-
-ProjectFileWriter::ProjectFileWriter(const modSequenceManagement& lists,
-                                     const CommunicationSettings& communication)
-    : lists_(lists), communication_(communication) {}
-
-bool ProjectFileWriter::write(const std::string& path, int version) {
-    lastError_.clear();
-    if (version < 6 || version > 8) {
-        lastError_ = "illegal project file version";
-        return false;
-    }
-    ClOutputFile file;
-    if (!file.OpenFile(path)) {
-        lastError_ = file.lastError();
-        return false;
-    }
-    LineWriter out(file);
-    const CommunicationSettings& c = communication_;
+// The version header and the blocks of the communication settings.
+void writeSettingsBlocks(LineWriter& out, const CommunicationSettings& c, int version) {
     out.line("VERSION");
     out.line(version);
     out.line("");
@@ -98,6 +81,40 @@ bool ProjectFileWriter::write(const std::string& path, int version) {
         out.line(c.tapSignallingLevel);
         out.line("");
     }
+}
+
+} // namespace
+
+ProjectFileWriter::ProjectFileWriter(const modSequenceManagement& lists,
+                                     const CommunicationSettings& communication)
+    : lists_(lists), communication_(communication) {}
+
+bool ProjectFileWriter::write(const std::string& path, int version) {
+    return prepare(path, version) && commit();
+}
+
+bool ProjectFileWriter::commit() {
+    if (!file_.CloseFile()) {
+        lastError_ = file_.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool ProjectFileWriter::prepare(const std::string& path, int version) {
+    lastError_.clear();
+    file_.DiscardFile();
+    if (version < 6 || version > 8) {
+        lastError_ = "illegal project file version";
+        return false;
+    }
+    ClOutputFile& file = file_;
+    if (!file.OpenFile(path, ClOutputFile::Mode::Replace)) {
+        lastError_ = file.lastError();
+        return false;
+    }
+    LineWriter out(file);
+    writeSettingsBlocks(out, communication_, version);
 
     const char* sendAllowed = version == 6 ? "?#" : nullptr;
     const char* receiveAllowed = version == 6 ? "?#" : (version == 7 ? "?#%" : nullptr);
@@ -129,15 +146,12 @@ bool ProjectFileWriter::write(const std::string& path, int version) {
         out.line(record.timeStampAfterComment > 0 ? 1 : 0);
         out.line("");
     }
-    const bool written = out.ok();
-    if (!written) {
+    if (!out.ok() || !file.FinishFile()) {
         lastError_ = file.lastError();
+        file.DiscardFile();
+        return false;
     }
-    const bool closed = file.CloseFile();
-    if (written && !closed) {
-        lastError_ = file.lastError();
-    }
-    return written && closed;
+    return true;
 }
 
 } // namespace corvane

@@ -144,8 +144,10 @@ bool saveProject(ProjectEnvironment& env, std::string directory, std::string bas
     ProjectHost& host = env.host;
     host.setWaitCursor(true);
     const ProjectIdentity target{directory, baseName};
+    // The new project file is complete on the disk before the notepad file changes, and replaces
+    // the old one only after that: a failure on the way leaves both files as they were.
     ProjectFileWriter writer(env.lists, env.communication);
-    bool ok = writer.write(target.projectFilePath(), version);
+    bool ok = writer.prepare(target.projectFilePath(), version);
     if (ok && version >= 7) {
         if (!env.notepad.IsEmpty()) {
             ok = env.notepad.SaveRTFContents(directory, baseName);
@@ -153,10 +155,14 @@ bool saveProject(ProjectEnvironment& env, std::string directory, std::string bas
             std::error_code error;
             std::filesystem::remove(target.notepadFilePath(), error);
             ok = !error;
-            env.notepad.reset();
+            if (ok) {
+                env.notepad.reset();
+            }
         }
     }
+    ok = ok && writer.commit();
     if (!ok) {
+        writer.discard();
         host.setWaitCursor(false);
         env.messages.inform("Error while saving the project", MessageIcon::Error);
         return false;

@@ -25,7 +25,8 @@ void SerialDeviceFtdiList::refresh() {
     });
     for (const auto& d : ftdi) {
         Entry e;
-        e.description = d.description;
+        // The driver's description is the chip's own product string.
+        e.description = d.usbProduct.empty() ? d.description : d.usbProduct;
         e.serialNumber = d.serialNumber;
         e.path = d.stablePath.empty() ? d.systemPath : d.stablePath;
         if (d.interfaceCount > 1 && d.interfaceNumber >= 0 && d.interfaceNumber < 26) {

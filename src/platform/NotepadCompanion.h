@@ -20,6 +20,8 @@ public:
     virtual void reset() = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
+    // The current project's name changed (empty for a project never saved).
+    virtual void setProjectName(const std::string& /*projectName*/) {}
 };
 
 } // namespace corvane

@@ -22,6 +22,9 @@ struct SerialDeviceInfo {
     // device has.
     int interfaceNumber = -1;
     int interfaceCount = 1;
+    // The product string of the USB device itself (its descriptor, as sysfs shows it), empty when
+    // not known. The system's description may come from a hardware database instead.
+    std::string usbProduct = {};
 };
 
 class SerialDeviceEnumerator {

@@ -21,6 +21,9 @@ public:
     virtual std::vector<std::string> keys(const std::string& section) const = 0;
     // Writes pending changes to permanent storage; false on failure.
     virtual bool sync() { return true; }
+    // What the user should know when the stored settings could not be read as they are (a file
+    // that can't be read, or a damaged one); empty when they could.
+    virtual std::string loadWarning() const { return {}; }
 
     std::string valueOr(const std::string& section, const std::string& key,
                         const std::string& fallback) const {

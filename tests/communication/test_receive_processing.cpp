@@ -223,6 +223,61 @@ TEST_F(ReceiveTest, APassHandlesABoundedShareOfTheReceivedDataAndLeavesTheRestIn
     EXPECT_EQ(ascii(), sent);
 }
 
+// What a line refuses to take is reported with its byte count: at once, then at most once a
+// second while the loss lasts, and before communication stops; the monitor still shows the data.
+TEST_F(ReceiveTest, ForwardingThatALineRefusesIsReportedAtMostOnceASecond) {
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
+    std::vector<std::string> heard;
+    engine.receive().setForwardingLossListener([&heard](const std::string& text) { heard.push_back(text); });
+    start();
+    library.txWriteResult = -1; // the line fails (a full one makes the packet wait instead)
+    arrive("abcd", 1);
+    engine.communicationPass();
+    const std::string first =
+        "CORVANE reports: Data not forwarded to COM2\r\n4 bytes could not be forwarded. "
+        "Error while transmitting\r\n";
+    EXPECT_NE(ascii().find("\r\n\r\n " + first), std::string::npos) << ascii();
+    EXPECT_NE(ascii().find("abcd"), std::string::npos) << "the monitor shows what it received";
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0], " " + first);
+    EXPECT_EQ(channel2.channelStatus(), ChannelStatus::Open) << "the error of the line is cleared as before";
+
+    recorder.pieces.clear();
+    arrive("ef", 1);
+    arrive("g", 1);
+    arriveWords({'h', kFunctionPercent}, 1);
+    clock.nowMs += 999;
+    engine.communicationPass();
+    EXPECT_EQ(ascii().find("CORVANE reports"), std::string::npos) << "not again within the second";
+    clock.nowMs += 1;
+    engine.communicationPass();
+    EXPECT_NE(ascii().find("Data not forwarded to COM2\r\n4 bytes could not be forwarded."),
+              std::string::npos)
+        << "the line event is no byte: " << ascii();
+    EXPECT_EQ(heard.size(), 2u);
+
+    library.txWriteResult = 1;
+    arrive("fine", 1);
+    clock.nowMs += 5000;
+    engine.communicationPass();
+    EXPECT_EQ(heard.size(), 2u) << "nothing lost, nothing reported";
+    EXPECT_EQ(transmitted(1), "fine");
+
+    recorder.pieces.clear();
+    library.txWriteResult = -1;
+    arrive("z", 2);
+    engine.communicationPass();
+    arrive("zz", 2);
+    engine.communicationPass();
+    EXPECT_NE(ascii().find("Data not forwarded to COM1\r\n1 byte could not be forwarded. Error while "
+                           "transmitting\r\n"),
+              std::string::npos)
+        << ascii();
+    engine.stopCommunication();
+    ASSERT_EQ(heard.size(), 4u) << "the rest is reported when communication stops";
+    EXPECT_NE(heard[3].find("2 bytes could not be forwarded."), std::string::npos);
+}
+
 TEST_F(ReceiveTest, LineErrorsDropThePacketDataAndAreReported) {
     addReceive("X", sequenceOf("X"), "never");
     start();

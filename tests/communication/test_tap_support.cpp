@@ -1,4 +1,5 @@
 #include "communication/MdTapSupport.h"
+#include "platform/SerialFunctionLibrary.h"
 #include "platform/fakes/FakeSerialDeviceEnumerator.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,48 @@ TEST(FtdiDeviceTable, BuiltFromTheSerialDevicesOfTheSystem) {
     system.reachable = false;
     EXPECT_EQ(taps.enumerate(), 0);
     EXPECT_EQ(taps.lastMessage(), "GetFTDeviceCount no FTDI drivers installed");
+}
+
+TEST(FtdiDeviceTable, TheChipsOwnProductStringNamesTheSides) {
+    // A hardware database may describe the chip in words of its own; the driver shows what the
+    // chip says of itself.
+    FakeSerialDeviceEnumerator system;
+    SerialDeviceInfo a;
+    a.systemPath = "/dev/ttyUSB0";
+    a.description = "FT2232C/D/H Dual UART/FIFO IC";
+    a.usbProduct = "Dual RS232";
+    a.serialNumber = "FT1";
+    a.vendorId = 0x0403;
+    a.interfaceNumber = 0;
+    a.interfaceCount = 2;
+    SerialDeviceInfo b = a;
+    b.systemPath = "/dev/ttyUSB1";
+    b.interfaceNumber = 1;
+    system.devices = {a, b};
+    SerialDeviceFtdiList list(system);
+    MdTapSupport taps(&list, nullptr);
+    EXPECT_EQ(taps.enumerate(), 1);
+    EXPECT_EQ(taps.descriptions(), (std::vector<std::string>{"Dual RS232 A", "Dual RS232 B"}));
+}
+
+TEST(TapSupport, FindingATapGivesTheMonitorResultOfItsOpening) {
+    FakeFtdiDeviceList list;
+    list.devices = {{"Dual RS232 A", "1A", "/dev/ttyUSB0"}, {"Dual RS232 B", "1B", "/dev/ttyUSB1"}};
+    MdTapSupport taps(&list, nullptr);
+    std::string path = "left over";
+    EXPECT_EQ(taps.findTapDevice(1, path), kMonitorOk);
+    EXPECT_EQ(path, "/dev/ttyUSB1");
+    EXPECT_EQ(taps.findTapDevice(2, path), kMonitorNotFound);
+    EXPECT_EQ(path, "");
+    list.devices[1].path.clear();
+    EXPECT_EQ(taps.findTapDevice(1, path), kMonitorNotFound) << "a side without a device node";
+
+    list.countStatus = kFtIoError;
+    EXPECT_EQ(taps.findTapDevice(0, path), kFtIoError) << "reported as an FTDI device error";
+    list.countStatus = kFtNoDriver;
+    EXPECT_EQ(taps.findTapDevice(0, path), kMonitorNoDrivers);
+    MdTapSupport none(nullptr, nullptr);
+    EXPECT_EQ(none.findTapDevice(0, path), kMonitorNoDrivers);
 }
 
 } // namespace

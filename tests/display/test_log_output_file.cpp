@@ -47,41 +47,54 @@ TEST_F(PeriodicOutputFileTest, WriteReplacesAndAppendKeeps) {
     EXPECT_FALSE(file.isOpen());
 }
 
-TEST_F(PeriodicOutputFileTest, PeriodicCloseBringsTheDataToDisk) {
+TEST_F(PeriodicOutputFileTest, WrittenDataReachesTheFileWithinASecondAndTheFileIsReopened) {
     const std::string path = folder.file("p.txt");
     ASSERT_TRUE(file.OpenFile(path, 7));
     EXPECT_TRUE(file.periodicClose());
     EXPECT_TRUE(file.WriteInFile("first"));
     EXPECT_TRUE(file.timerActive()) << "a write right after opening still starts the timer";
+    EXPECT_TRUE(file.flushPending());
     EXPECT_EQ(readFile(path), "") << "still in the stream's buffer";
-    advance(4999);
+    advance(999);
     EXPECT_EQ(readFile(path), "");
     advance(1);
-    EXPECT_EQ(readFile(path), "first");
+    EXPECT_EQ(readFile(path), "first") << "flushed a second after the write";
+    EXPECT_FALSE(file.flushPending());
+    EXPECT_TRUE(file.timerActive()) << "the close and reopen still waits";
+    advance(4000);
     EXPECT_FALSE(file.timerActive());
     EXPECT_TRUE(file.isOpen()) << "reopened for appending";
     EXPECT_TRUE(file.WriteInFile(" second"));
-    advance(5000);
+    advance(1000);
     EXPECT_EQ(readFile(path), "first second");
     EXPECT_TRUE(file.CloseFile());
     EXPECT_EQ(timers.activeTimerCount(), 0);
 }
 
-TEST_F(PeriodicOutputFileTest, ContinuousWritingPostponesTheReopen) {
+// A line every 0.8 s keeps postponing the close and reopen, yet every line is in the file within
+// a second of its write.
+TEST_F(PeriodicOutputFileTest, TrickleOfWritesReachesTheFileWhileTheReopenIsPostponed) {
     const std::string path = folder.file("c.txt");
     ASSERT_TRUE(file.OpenFile(path, 4));
-    file.WriteInFile("a");
-    // Writes every 0.6 s for 6 s: the timer is restarted at most once a second.
-    for (int i = 0; i < 10; ++i) {
-        advance(600);
-        file.WriteInFile("b");
+    const std::string line = "0123456789012345678901\r\n";
+    std::string written;
+    std::string writtenASecondAgo;
+    for (int i = 0; i < 20; ++i) {
+        file.WriteInFile(line);
+        written += line;
+        advance(800);
+        EXPECT_GE(readFile(path).size(), writtenASecondAgo.size()) << "after line " << i;
+        writtenASecondAgo = written;
+        EXPECT_TRUE(file.timerActive()) << "no reopen while writing goes on";
     }
-    EXPECT_EQ(readFile(path), "") << "no reopen while writing goes on";
+    advance(200);
+    EXPECT_EQ(readFile(path), written);
     // The last restart was at most a second before the last write.
-    advance(4000);
-    EXPECT_EQ(readFile(path), "");
+    advance(3000);
+    EXPECT_TRUE(file.timerActive());
     advance(1000);
-    EXPECT_EQ(readFile(path), "abbbbbbbbbb");
+    EXPECT_FALSE(file.timerActive()) << "reopened about five seconds after the last write";
+    EXPECT_EQ(readFile(path), written);
 }
 
 TEST_F(PeriodicOutputFileTest, NoTimerWithoutPeriodicClose) {
@@ -91,15 +104,19 @@ TEST_F(PeriodicOutputFileTest, NoTimerWithoutPeriodicClose) {
     EXPECT_EQ(timers.activeTimerCount(), 0);
 }
 
-TEST_F(PeriodicOutputFileTest, TimerAcrossMidnight) {
-    clock.nowMs = 86400000 - 2000;
+TEST_F(PeriodicOutputFileTest, TimersAcrossMidnight) {
+    clock.nowMs = 86400000 - 500;
     const std::string path = folder.file("m.txt");
     ASSERT_TRUE(file.OpenFile(path, 4));
     file.WriteInFile("x");
-    advance(4000);
+    advance(999);
     EXPECT_EQ(readFile(path), "");
-    advance(1000);
+    advance(1);
     EXPECT_EQ(readFile(path), "x");
+    advance(3999);
+    EXPECT_TRUE(file.timerActive());
+    advance(1);
+    EXPECT_FALSE(file.timerActive());
 }
 
 TEST_F(PeriodicOutputFileTest, OpenFailures) {
@@ -162,6 +179,18 @@ TEST_F(PeriodicOutputFileTest, FullDiskOnWriteAndOnClose) {
         failed = !file.WriteInFile(std::string(1024, 'x'));
     }
     EXPECT_TRUE(failed);
+    EXPECT_EQ(file.lastError(), "Disk full");
+    EXPECT_TRUE(file.CloseFile(true));
+}
+
+TEST_F(PeriodicOutputFileTest, FailedFlushIsReportedByTheNextWrite) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    ASSERT_TRUE(file.OpenFile("/dev/full", 4));
+    EXPECT_TRUE(file.WriteInFile("small"));
+    advance(1000);
+    EXPECT_FALSE(file.WriteInFile("more"));
     EXPECT_EQ(file.lastError(), "Disk full");
     EXPECT_TRUE(file.CloseFile(true));
 }

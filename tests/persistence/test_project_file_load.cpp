@@ -1,6 +1,10 @@
 // Loading hand-written project files of every version, and what a failed load leaves behind.
 #include "ProjectFixture.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 using namespace corvane;
 
 namespace {
@@ -150,6 +154,38 @@ TEST_F(ProjectLoadTest, FirstLineAndKeywordRules) {
     ASSERT_EQ(sendCount(), 1);
     EXPECT_EQ(send(0).name, "Gr\xC3\xBC\xC3\x9F"
                             "e \xE2\x82\xAC");
+}
+
+// A lone LF inside a name or comment stays in it; only a file without any CR ends lines at LF.
+TEST_F(ProjectLoadTest, LoneLineFeedBelongsToItsLineUnlessTheFileHasNoCarriageReturn) {
+    const std::vector<std::string> lines = {
+        "VERSION", "8", "",     "SEND",         "0", "Two\nlines", "41 42", "0",       "5", "",
+        "SEND",    "1", "Next", "43",           "0", "5",          "",      "RECEIVE", "0", "Seen",
+        "41 42",   "1", "1",    "COMMENT a\nb", "0", "0",          "0",     "0",       ""};
+    std::string crlf;
+    std::string unix;
+    for (const std::string& line : lines) {
+        crlf += line + "\r\n";
+        std::string plain = line;
+        std::replace(plain.begin(), plain.end(), '\n', ' ');
+        unix += plain + "\n";
+    }
+    writeFile("crlf.ptp", crlf);
+    ASSERT_TRUE(loadHere("crlf"));
+    ASSERT_EQ(sendCount(), 2);
+    EXPECT_EQ(send(0).name, "Two\nlines");
+    EXPECT_EQ(hex(send(0).sequence), "41 42");
+    EXPECT_EQ(send(1).name, "Next");
+    ASSERT_EQ(receiveCount(), 1);
+    EXPECT_EQ(receive(0).comment, "a\nb");
+    EXPECT_EQ(receive(0).answerName, "Next");
+
+    writeFile("unix.ptp", unix);
+    ASSERT_TRUE(loadHere("unix"));
+    ASSERT_EQ(sendCount(), 2);
+    EXPECT_EQ(send(0).name, "Two lines");
+    EXPECT_EQ(receive(0).comment, "a b");
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 struct FailingFile {

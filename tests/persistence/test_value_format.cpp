@@ -142,7 +142,7 @@ TEST_F(TextFileTest, OutputIsWindows1252WithCrLf) {
     EXPECT_FALSE(out.lastError().empty());
 }
 
-TEST_F(TextFileTest, InputAcceptsEveryLineEndAndReportsTheEnd) {
+TEST_F(TextFileTest, InputEndsLinesAtCrOrCrLfAndReportsTheEnd) {
     writeFile("in.txt", std::string("a\r\nb\rc\n\r\n\xFC\x00z", 12));
     ClInputFile in;
     ASSERT_TRUE(in.OpenFile(directory + "in.txt"));
@@ -152,7 +152,8 @@ TEST_F(TextFileTest, InputAcceptsEveryLineEndAndReportsTheEnd) {
         ASSERT_TRUE(in.ReadInfo(line));
         lines.push_back(line);
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "", std::string("\xC3\xBC\x00z", 4)}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c\n", std::string("\xC3\xBC\x00z", 4)}))
+        << "a lone LF in a file with CR line ends is part of its line";
     EXPECT_FALSE(in.ReadInfo(line)) << "a read past the end fails";
     EXPECT_EQ(line, "");
     in.CloseFile();
@@ -170,6 +171,37 @@ TEST_F(TextFileTest, InputAcceptsEveryLineEndAndReportsTheEnd) {
     EXPECT_FALSE(in.OpenFile(directory + "missing.txt"));
     EXPECT_TRUE(in.EndOfFile());
     EXPECT_FALSE(in.ReadInfo(line));
+}
+
+// A lone LF ends a line only in a file without any CR, wherever in the file the first CR stands.
+TEST_F(TextFileTest, LoneLineFeedEndsALineOnlyInFilesWithoutCarriageReturn) {
+    const auto readAll = [this](const std::string& name, const std::string& contents) {
+        writeFile(name, contents);
+        ClInputFile in;
+        std::vector<std::string> lines;
+        std::string line;
+        EXPECT_TRUE(in.OpenFile(directory + name));
+        while (!in.EndOfFile() && in.ReadInfo(line)) {
+            lines.push_back(line);
+        }
+        return lines;
+    };
+    EXPECT_EQ(readAll("linux.txt", "VERSION\n8\n\nname\n"),
+              (std::vector<std::string>{"VERSION", "8", "", "name"}));
+    EXPECT_EQ(readAll("mixed.txt", "VERSION\r\nTwo\nlines\r\nlast\n"),
+              (std::vector<std::string>{"VERSION", "Two\nlines", "last\n"}));
+    // The only CR lies beyond the first block the reader looks at.
+    const std::string longLine(10000, 'x');
+    EXPECT_EQ(readAll("late.txt", "a\nb\n" + longLine + "\r"),
+              (std::vector<std::string>{"a\nb\n" + longLine}));
+
+    ClInputFile in;
+    writeFile("linux.txt", "a\nb");
+    ASSERT_TRUE(in.OpenFile(directory + "linux.txt"));
+    EXPECT_TRUE(in.lineFeedEndsLine());
+    writeFile("windows.txt", "a\r\nb");
+    ASSERT_TRUE(in.OpenFile(directory + "windows.txt"));
+    EXPECT_FALSE(in.lineFeedEndsLine()) << "reopening decides anew";
 }
 
 } // namespace

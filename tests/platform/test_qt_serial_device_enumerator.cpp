@@ -37,32 +37,17 @@ protected:
     fs::path root = folder.path();
 };
 
-TEST_F(SysfsTree, InterfaceNumberAndCountOfAUsbPort) {
-    QtSerialDeviceEnumerator enumerator((root / "class/tty").string(), (root / "by-id").string());
-    SerialDeviceInfo info;
-    enumerator.readUsbInterface("ttyUSB1", info);
-    EXPECT_EQ(info.interfaceNumber, 1);
-    EXPECT_EQ(info.interfaceCount, 2);
-
-    SerialDeviceInfo plain;
-    enumerator.readUsbInterface("ttyS0", plain);
-    EXPECT_EQ(plain.interfaceNumber, -1);
-    EXPECT_EQ(plain.interfaceCount, 1);
-    enumerator.readUsbInterface("ttyNothing", plain);
-    EXPECT_EQ(plain.interfaceNumber, -1);
-}
-
 TEST_F(SysfsTree, StablePathFromById) {
-    QtSerialDeviceEnumerator enumerator((root / "class/tty").string(), (root / "by-id").string());
+    QtSerialDeviceEnumerator enumerator(root.string(), (root / "by-id").string());
     EXPECT_EQ(enumerator.stablePathOf((root / "dev/ttyUSB1").string()),
               (root / "by-id/usb-FTDI_Dual_RS232-if01-port0").string());
     EXPECT_EQ(enumerator.stablePathOf((root / "dev/ttyUSB7").string()), "");
-    QtSerialDeviceEnumerator noById((root / "class/tty").string(), (root / "missing").string());
+    QtSerialDeviceEnumerator noById(root.string(), (root / "missing").string());
     EXPECT_EQ(noById.stablePathOf((root / "dev/ttyUSB1").string()), "");
 }
 
 TEST(QtSerialDeviceEnumerator, ListsTheSystemWithoutFailing) {
-    QtSerialDeviceEnumerator enumerator;
+    QtSerialDeviceEnumerator enumerator(std::nullopt);
     std::vector<SerialDeviceInfo> devices;
     EXPECT_TRUE(enumerator.listDevices(devices));
     for (const auto& d : devices) {

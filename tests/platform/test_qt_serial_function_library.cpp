@@ -335,7 +335,10 @@ TEST_F(SerialLibraryTest, EnvironmentVariableOfTheProcessMapsAPort) {
 TEST_F(SerialLibraryTest, MonitoringTapOpensReadOnlyThroughTheResolver) {
     EXPECT_EQ(library->libInitFTDIMonitor(0, 1, kQueueingModeTimestamped, 9600, 0, 0, 8, 63),
               kMonitorNoDrivers);
-    library->setTapResolver([this](int tap) { return tap == 0 ? pty.path() : std::string(); });
+    library->setTapResolver([this](int tap, std::string& path) {
+        path = tap == 0 ? pty.path() : std::string();
+        return path.empty() ? kMonitorNotFound : kMonitorOk;
+    });
     EXPECT_EQ(library->libInitFTDIMonitor(1, 1, kQueueingModeTimestamped, 9600, 0, 0, 8, 63),
               kMonitorNotFound);
     ASSERT_EQ(library->libInitFTDIMonitor(0, 1, kQueueingModeTimestamped, 9600, 0, 0, 8, 63), kMonitorOk);

@@ -16,7 +16,7 @@ constexpr const char* kReset = "\x1b[0m";
 
 } // namespace
 
-CliConsole::CliConsole(std::FILE* out, int view, bool colours,
+CliConsole::CliConsole(ConsoleOutput& out, int view, bool colours,
                        const std::array<std::int32_t, 3>& colourValues)
     : out_(out), view_(view), colours_(colours) {
     for (std::size_t i = 0; i < 3; ++i) {
@@ -28,33 +28,27 @@ void CliConsole::writeCommPiece(int view, bool /*marker*/, int style, std::strin
     if (view != view_ || text.empty()) {
         return;
     }
+    text_.clear();
     if (colours_ && style >= 0 && style < 3) {
-        std::fputs(escapes_[static_cast<std::size_t>(style)].c_str(), out_);
+        text_ += escapes_[static_cast<std::size_t>(style)];
     }
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t lineEnd = text.find("\r\n", start);
         std::size_t end = lineEnd == std::string_view::npos ? text.size() : lineEnd;
-        std::fwrite(text.data() + start, 1, end - start, out_);
+        text_.append(text.data() + start, end - start);
         written_ += end - start;
         if (lineEnd == std::string_view::npos) {
             break;
         }
-        std::fputc('\n', out_);
+        text_ += '\n';
         ++written_;
         start = lineEnd + 2;
     }
     if (colours_) {
-        std::fputs(kReset, out_);
+        text_ += kReset;
     }
-    dirty_ = true;
-}
-
-void CliConsole::flush() {
-    if (dirty_) {
-        std::fflush(out_);
-        dirty_ = false;
-    }
+    out_.write(text_);
 }
 
 MessageResult defaultAnswer(const MessageRequest& request) {
@@ -85,8 +79,7 @@ MessageResult CliMessageService::show(const MessageRequest& request) {
         static const char* names[] = {"OK", "Cancel", "Yes", "No"};
         line += std::string(" [answered: ") + names[static_cast<int>(answer)] + "]";
     }
-    std::fprintf(err_, "%s\n", line.c_str());
-    std::fflush(err_);
+    err_.write(line + "\n");
     return answer;
 }
 

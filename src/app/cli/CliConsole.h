@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConsoleOutput.h"
+
 #include "communication/OutputPiece.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageService.h"
@@ -9,41 +11,39 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace corvane::cli {
 
-// Writes the pieces of one representation to a stream as the plain-text communication window
+// Writes the pieces of one representation to the console as the plain-text communication window
 // shows them: line breaks as "\n", and, on a terminal, the colours of the three styles.
 class CliConsole : public CommPieceConsumer {
 public:
     // colours: comment, direction 0, direction 1 as colour values with red in the low byte.
-    CliConsole(std::FILE* out, int view, bool colours, const std::array<std::int32_t, 3>& colourValues);
+    CliConsole(ConsoleOutput& out, int view, bool colours, const std::array<std::int32_t, 3>& colourValues);
     void writeCommPiece(int view, bool marker, int style, std::string_view text) override;
-    void flush();
-    // Text written so far (bytes).
+    // Text handed to the console so far (bytes, escapes not counted).
     std::uint64_t written() const { return written_; }
 
 private:
-    std::FILE* out_;
+    ConsoleOutput& out_;
     int view_;
     bool colours_;
     std::array<std::string, 3> escapes_;
+    std::string text_;
     std::uint64_t written_ = 0;
-    bool dirty_ = false;
 };
 
 // Messages and questions without a window: every message goes to standard error, a question is
 // answered with its default button (the safe choice).
 class CliMessageService : public MessageService {
 public:
-    explicit CliMessageService(std::FILE* err) : err_(err) {}
+    explicit CliMessageService(ConsoleOutput& err) : err_(err) {}
     MessageResult show(const MessageRequest& request) override;
     int shownCount() const { return shown_; }
 
 private:
-    std::FILE* err_;
+    ConsoleOutput& err_;
     int shown_ = 0;
 };
 

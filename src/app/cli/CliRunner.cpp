@@ -6,6 +6,7 @@
 
 #include "communication/CommunicationEngine.h"
 #include "communication/ExpertOptions.h"
+#include "communication/MdTapSupport.h"
 #include "display/CommOutputRouter.h"
 #include "display/DataOutputSettings.h"
 #include "display/MdLogging.h"
@@ -13,10 +14,12 @@
 #include "persistence/ProjectFiles.h"
 #include "persistence/ProjectIdentity.h"
 #include "platform/ApplicationInfo.h"
+#include "platform/FtdiDeviceList.h"
 #include "platform/HiresTimeSource.h"
 #include "platform/PolledTimerService.h"
 #include "platform/ShortDateFormat.h"
 #include "platform/qt/QtChannelSocket.h"
+#include "platform/qt/QtSerialDeviceEnumerator.h"
 #include "platform/qt/QtSerialFunctionLibrary.h"
 #include "platform/qt/QtSettingsStore.h"
 
@@ -50,9 +53,41 @@ void installSignalHandlers() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-void error(const std::string& text) {
-    std::fprintf(stderr, "corvane-cli: %s\n", text.c_str());
+constexpr int kOutputDrainMs = 1000;
+constexpr int kErrorDrainMs = 500;
+
+std::int64_t steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
+
+// Standard error never holds up a pass either; what waits is written when the run ends.
+class ErrorOutput {
+public:
+    ErrorOutput() : out_(STDERR_FILENO, 64 * 1024) {}
+    ~ErrorOutput() { out_.drain(kErrorDrainMs); }
+    ErrorOutput(const ErrorOutput&) = delete;
+    ErrorOutput& operator=(const ErrorOutput&) = delete;
+
+    ConsoleOutput& output() { return out_; }
+    void error(const std::string& text) { out_.write("corvane-cli: " + text + "\n"); }
+    // An engine message (time stamp, "CORVANE reports: " and its lines ending in CR LF) as lines.
+    void report(const std::string& message) {
+        std::string text = message.substr(std::min(message.find_first_not_of(' '), message.size()));
+        std::string lines;
+        for (std::size_t start = 0; start < text.size();) {
+            std::size_t end = text.find("\r\n", start);
+            lines +=
+                "corvane-cli: " + text.substr(start, end == std::string::npos ? end : end - start) + "\n";
+            start = end == std::string::npos ? text.size() : end + 2;
+        }
+        out_.write(lines);
+    }
+
+private:
+    ConsoleOutput out_;
+};
 
 // The locale's short date pattern, when it uses only numeric day, month and year fields.
 ShortDateFormat systemDateFormat() {
@@ -98,9 +133,11 @@ int runCli(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     CliOptions options;
     std::string problem;
+    ErrorOutput err;
+    const auto error = [&err](const std::string& text) { err.error(text); };
     if (!parseCliOptions(arguments, options, problem)) {
         error(problem);
-        std::fputs(usageText().c_str(), stderr);
+        err.output().write(usageText());
         return kExitUsage;
     }
     if (options.help) {
@@ -113,6 +150,9 @@ int runCli(int argc, char** argv) {
 
     // The user's program settings are read, never written: the project loader works on a copy.
     QtSettingsStore userStore;
+    if (const std::string warning = userStore.loadWarning(); !warning.empty()) {
+        error(warning);
+    }
     MemorySettingsStore store;
     ProgramSettingsData settings;
     readTextSetupSettings(userStore, settings);
@@ -121,11 +161,11 @@ int runCli(int argc, char** argv) {
     readLogFileSettings(userStore, settings);
     readEditSettings(userStore, settings);
     readTweaks(userStore, settings);
+    // Driver mode 1 is refused at the start as in the program with a window: this build has no
+    // external high priority process.
     ExpertOptions expert = readExpertOptions(userStore);
-    // No external high priority process without a window.
-    expert.communicationDriverMode = 0;
 
-    CliMessageService messages(stderr);
+    CliMessageService messages(err.output());
     HeadlessClipboard clipboard;
     HeadlessListListener listListener;
     modSequenceManagement lists(messages, clipboard, listListener);
@@ -171,7 +211,14 @@ int runCli(int argc, char** argv) {
 
     installSignalHandlers();
     RealSystemClock clock;
+    // The monitoring taps are found among the system's serial devices. No COM numbers are assigned
+    // here: that would write the user's settings.
+    QtSerialDeviceEnumerator systemDevices;
+    SerialDeviceFtdiList ftdiDevices(systemDevices);
+    MdTapSupport taps(&ftdiDevices, &userStore);
     QtSerialFunctionLibrary library(userStore, nullptr);
+    library.setTapResolver(
+        [&taps](int tapNumber, std::string& path) { return taps.findTapDevice(tapNumber, path); });
     if (library.libInit() != kSerialLibraryVersion) {
         error("the serial function library has the wrong version");
         return kExitCannotStart;
@@ -182,8 +229,10 @@ int runCli(int argc, char** argv) {
     ClCommChannel channel1(library, &sockets, &clock);
     ClCommChannel channel2(library, &sockets, &clock);
 
-    const bool colours = isatty(fileno(stdout)) != 0;
-    CliConsole console(stdout, options.view, colours,
+    const bool colours = isatty(STDOUT_FILENO) != 0;
+    std::fflush(stdout);
+    ConsoleOutput out(STDOUT_FILENO);
+    CliConsole console(out, options.view, colours,
                        {settings.cmtTextColor, settings.dir1TextColor, settings.dir2TextColor});
 
     // Logging follows the command line, not the user's log options.
@@ -218,6 +267,8 @@ int runCli(int argc, char** argv) {
         enabledRepresentations(shown, logging.loggingRuns(), false, logging.recordedViews()));
     engine.send().setTxFifoSize(settings.timingTxFifoSize);
     router.setSnapshotFullHook([&engine] { engine.stopCommunication(); });
+    // Data lost to forwarding is told on standard error too, also with --quiet.
+    engine.receive().setForwardingLossListener([&err](const std::string& message) { err.report(message); });
 
     engine.startCommunication();
     if (!engine.communicationRuns()) {
@@ -236,12 +287,27 @@ int runCli(int argc, char** argv) {
     const bool timed = options.durationSeconds >= 0;
     const auto deadline = started + std::chrono::duration_cast<SteadyClock::duration>(
                                         std::chrono::duration<double>(timed ? options.durationSeconds : 0));
+    DropNotice dropNotice;
+    bool toldClosed = false;
+    // Console text that waits or was dropped; the data itself never waits for the console.
+    const auto tendConsole = [&](bool end) {
+        out.pump();
+        const std::string notice = dropNotice.due(out.droppedBytes(), steadyMs(), end);
+        if (!notice.empty()) {
+            err.output().write(notice);
+        }
+        if (out.closed() && !toldClosed && !options.quiet) {
+            toldClosed = true;
+            error("standard output was closed; console text is no longer written");
+        }
+        err.output().pump();
+    };
     // The pass comes right after the idle wait, so that what woke it is answered first.
     while (gStopSignal == 0) {
         bool idle = engine.communicationPass();
         QCoreApplication::processEvents();
         timers.processDueTimers();
-        console.flush();
+        tendConsole(false);
         if (!engine.communicationRuns()) {
             break;
         }
@@ -255,11 +321,11 @@ int runCli(int argc, char** argv) {
     engine.stopCommunication();
     engine.output().flush(true);
     if (!options.quiet && console.written() > 0) {
-        std::fputc('\n', stdout);
+        out.write("\n");
     }
-    console.flush();
     logging.stopLogging();
-    std::fflush(stdout);
+    out.drain(kOutputDrainMs);
+    tendConsole(true);
     return kExitNormal;
 }
 

@@ -9,6 +9,7 @@
 #include "display/MdLogging.h"
 #include "persistence/ProgramSettings.h"
 #include "persistence/ProgramSettingsData.h"
+#include "platform/NotepadCompanion.h"
 #include "platform/SettingsStore.h"
 #include "sequences/CharacterRepresentation.h"
 
@@ -53,6 +54,7 @@ void MainController::registerProgramCommands() {
 
 void MainController::setWindowCaption() {
     view_.showCaption(windowCaptionOf(context_.current.baseName));
+    context_.notepad.setProjectName(context_.current.baseName);
 }
 
 void MainController::setToolAndMenuStates() {

@@ -55,13 +55,30 @@ void MainLoop::refreshStatusWhenDue() {
     }
 }
 
+bool MainLoop::windowRefreshDue() {
+    // Stopped, what is pending moves at once (it is little, and nothing else comes).
+    if (!communication_.communicationRuns()) {
+        windowRefreshTime_ = -1;
+        return true;
+    }
+    const std::int64_t now = clock_.timeOfDayMs();
+    // The absolute difference: a wrap at midnight counts as due.
+    const std::int64_t elapsed = now - windowRefreshTime_;
+    if (windowRefreshTime_ >= 0 && elapsed >= 0 && elapsed < kWindowRefreshMs) {
+        return false;
+    }
+    windowRefreshTime_ = now;
+    return true;
+}
+
 void MainLoop::MainProcess(bool uiEventsOnly, bool idleSleep) {
     using Clock = std::chrono::steady_clock;
     auto segmentStart = Clock::now();
     Clock::duration work{};
     try {
         if (!uiEventsOnly) {
-            if (!(context_.logging.loggingRuns() && context_.settings.logCommWindowDisabled)) {
+            if (!(context_.logging.loggingRuns() && context_.settings.logCommWindowDisabled) &&
+                windowRefreshDue()) {
                 view_.copyCommWindowBuffers();
             }
             bool idle = true;

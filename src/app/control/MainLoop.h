@@ -15,9 +15,10 @@ struct ProgramContext;
 
 // The program's driver: passes of the main loop until the program is asked to stop. One pass, in
 // this order: pending display text into the visible window (unless logging runs with the window
-// switched off); while communication runs, its work (receive processing, send queue, periodic
-// sending, channel error check); the idle wait when that found nothing; at most every 0.05 s the
-// status indicators; the deferred command; the user interface's events.
+// switched off; while communication runs at most every 40 ms, so the window is drawn at screen
+// rate and not for every few bytes); while communication runs, its work (receive processing, send
+// queue, periodic sending, channel error check); the idle wait when that found nothing; at most
+// every 0.05 s the status indicators; the deferred command; the user interface's events.
 class MainLoop {
 public:
     // Work time of the passes. The idle wait doesn't count, nor does the event pump while
@@ -29,6 +30,7 @@ public:
     };
     static constexpr std::chrono::milliseconds kSlowPass{50};
     static constexpr double kStatusRefreshSeconds = 0.05;
+    static constexpr std::int64_t kWindowRefreshMs = 40;
 
     MainLoop(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
              StatusBarPresenter& statusBar, MainWindowView& view, SystemClock& clock);
@@ -45,6 +47,7 @@ public:
 
 private:
     void refreshStatusWhenDue();
+    bool windowRefreshDue();
 
     ProgramContext& context_;
     CommunicationControl& communication_;
@@ -53,6 +56,7 @@ private:
     MainWindowView& view_;
     SystemClock& clock_;
     double statusRefreshTime_ = -1;
+    std::int64_t windowRefreshTime_ = -1;
     PassStats stats_;
 };
 

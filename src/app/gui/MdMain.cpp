@@ -48,6 +48,9 @@ bool MdMain::startUp() {
         state.stopRequested = true;
     } else {
         state.library.libInitHiresTime(0);
+        if (const std::string warning = state.store->loadWarning(); !warning.empty()) {
+            state.messages.inform(warning, MessageIcon::Warning);
+        }
     }
     help_ = std::make_unique<HelpSystem>(state.messages, [this]() -> QWidget* { return main_.get(); });
     help_->setHelpFile(":/help");

@@ -7,6 +7,8 @@ namespace corvane {
 ProgramState::ProgramState(std::unique_ptr<SettingsStore> settingsStore, MessageService* messageService)
     : store(std::move(settingsStore)), messages(messageService != nullptr ? *messageService : messageBoxes),
       library(*store, &enumerator) {
+    library.setTapResolver(
+        [this](int tapNumber, std::string& path) { return taps.findTapDevice(tapNumber, path); });
     router.setLog(&logging);
 }
 

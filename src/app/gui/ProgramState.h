@@ -1,15 +1,16 @@
 #pragma once
 
-#include "app/gui/NotepadFileKeeper.h"
 #include "communication/ClCommChannel.h"
 #include "communication/CommunicationEngine.h"
 #include "communication/CommunicationSettings.h"
 #include "communication/DataOutput.h"
 #include "communication/MdCommunication.h"
+#include "communication/MdTapSupport.h"
 #include "display/CommOutputRouter.h"
 #include "display/MdLogging.h"
 #include "persistence/ProgramSettingsData.h"
 #include "persistence/ProjectIdentity.h"
+#include "platform/FtdiDeviceList.h"
 #include "platform/HiresTimeSource.h"
 #include "platform/SequenceListListener.h"
 #include "platform/SystemClock.h"
@@ -88,7 +89,8 @@ public:
 };
 
 // The program-wide state and services of the running program: settings, the project's lists and
-// communication settings, the serial library, the channels and the data output path.
+// communication settings, the serial library, the channels and the data output path. The
+// project's notepad is a window and comes with the main window.
 class ProgramState {
 public:
     // The store is the user's settings (or a test's file); the library reads its port map from it.
@@ -114,6 +116,9 @@ public:
     SequenceListRelay listRelay;
     CommunicationHooksRelay hooksRelay;
     QtSerialDeviceEnumerator enumerator;
+    // The USB monitoring taps among the system's devices; the library asks them for a tap's device.
+    SerialDeviceFtdiList ftdiDevices{enumerator};
+    MdTapSupport taps{&ftdiDevices, store.get()};
     QtSerialFunctionLibrary library;
     LibraryHiresTimeSource timeSource{library};
 
@@ -121,7 +126,6 @@ public:
     CommunicationSettings communicationSettings;
     ProjectIdentity current;
     modSequenceManagement lists{messages, clipboard, listRelay};
-    NotepadFileKeeper notepad;
 
     CommOutputRouter router{nullptr, nullptr};
     MdLogging logging{settings, messages, timers, clock, timeSource};

@@ -15,6 +15,7 @@
 #include "app/gui/SequenceListsPanel.h"
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmAbout.h"
+#include "app/gui/frmRTFNotepad.h"
 #include "persistence/ProgramSettings.h"
 #include "persistence/ProjectIdentity.h"
 
@@ -33,17 +34,19 @@
 namespace corvane {
 
 frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
-    : QMainWindow(parent), state_(state),
-      help_(help), context_{state.settings,     *state.store,    state.messages, state.communicationSettings,
-                            state.current,      state.lists,     state.notepad,  *state.engine,
-                            *state.channel1,    *state.channel2, state.router,   state.logging,
-                            state.stopRequested},
+    : QMainWindow(parent), state_(state), help_(help),
+      notepad_(std::make_unique<frmRTFNotepad>(state.settings, state.screens)),
+      context_{state.settings,     *state.store,    state.messages,         state.communicationSettings,
+               state.current,      state.lists,     notepad_->controller(), *state.engine,
+               *state.channel1,    *state.channel2, state.router,           state.logging,
+               state.stopRequested},
       fileDialog_(this) {
     setObjectName("frmMain");
     statusBar_ = new MainStatusBar(*statusBar(), *this);
     controller_ = std::make_unique<MainController>(context_, *this, *statusBar_, fileDialog_, state_.clock,
                                                    std::make_unique<EngineCommunicationPass>(*state_.engine));
     controller_->project().setDocumentsFolder(documentsFolder());
+    wireNotepad();
     buildMenus();
     buildCentralArea();
     statusBar_->setPanelDoubleClicked([this](int panel) { statusPanelDoubleClicked(panel); });
@@ -91,6 +94,16 @@ std::string frmMain::documentsFolder() const {
         result.push_back(kDirectorySeparator);
     }
     return result;
+}
+
+void frmMain::wireNotepad() {
+    NotepadController::Hooks hooks;
+    hooks.projectModified = [this] { EnableSave(); };
+    hooks.copiedText = [this](const std::string& text) {
+        controller_->rememberCopiedText(text, state_.settings.dispSequListRepresentation);
+    };
+    notepad_->controller().setHooks(std::move(hooks));
+    controller_->commands().registerCommand("Notepad", [this] { notepad_->controller().show(); });
 }
 
 void frmMain::runMenuItem(const std::string& key) {
@@ -212,7 +225,7 @@ void frmMain::load() {
     InitCommWindows();
     rebuildRecentMenu();
     ProjectEnvironment env = environment();
-    readAllSettings(env, state_.screens, documentsFolder(), this, nullptr);
+    readAllSettings(env, state_.screens, documentsFolder(), this, notepad_.get());
     controller_->communication().assignChannelSettings();
     setSplitters(state_.settings.vSplitt, state_.settings.hSplitt);
     visibleView_ = std::clamp(state_.settings.actualCommDisplayMode, 0, 3);

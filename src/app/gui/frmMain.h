@@ -30,6 +30,7 @@ class MainStatusBar;
 class ProgramState;
 class SequenceListTable;
 class SequenceListsPanel;
+class frmRTFNotepad;
 struct ProjectEnvironment;
 
 // The main window: the send and receive sequence lists, the four communication windows on a tab
@@ -145,6 +146,7 @@ public:
     QAction* action(const std::string& key) const;
     QAction* toolAction(const std::string& key) const;
     int visibleView() const { return visibleView_; }
+    frmRTFNotepad& notepad() { return *notepad_; }
     int activityIcon() const { return controller_->statusBar().activityIcon(); }
     int statusTextWrites() const { return controller_->statusBar().statusTextWrites(); }
     ProgramState& state() { return state_; }
@@ -185,6 +187,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void wireNotepad();
     void buildMenus();
     void buildCentralArea();
     void wireCommWindows();
@@ -195,6 +198,8 @@ private:
 
     ProgramState& state_;
     HelpSystem& help_;
+    // Before the context, which hands its controller to the project files as their notepad.
+    std::unique_ptr<frmRTFNotepad> notepad_;
     ProgramContext context_;
     QtProjectFileDialog fileDialog_;
     std::unique_ptr<MainController> controller_;

@@ -14,6 +14,7 @@
 #include "app/gui/SequenceListTable.h"
 #include "app/gui/SequenceListsPanel.h"
 #include "app/gui/frmMain.h"
+#include "app/gui/frmRTFNotepad.h"
 #include "persistence/ProgramSettings.h"
 #include "persistence/WindowPlacement.h"
 #include "sequences/Windows1252.h"
@@ -94,8 +95,14 @@ void frmMain::showClickLabels(const ClickLabels& labels) {
 }
 
 void frmMain::setCommTabs() {
+    const int previous = visibleView_;
     visibleView_ = std::clamp(tabBar()->currentIndex(), 0, 3);
-    commArea_->showView(visibleView_, state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled);
+    const bool windowSwitchedOff = state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled;
+    commArea_->showView(visibleView_, windowSwitchedOff);
+    // What arrived for the view while it was hidden shows at once, not at the next window refresh.
+    if (visibleView_ != previous && !windowSwitchedOff) {
+        copyCommWindowBuffers();
+    }
     if (state_.settings.dispSequListRepresentation != visibleView_) {
         setSequencesDisplayMode(visibleView_);
     }
@@ -187,7 +194,7 @@ void frmMain::closeAfterInternalError() {
 
 void frmMain::minimiseAll() {
     setWindowState(windowState() | Qt::WindowMinimized);
-    state_.notepad.hide();
+    notepad_->setWindowState(notepad_->windowState() | Qt::WindowMinimized);
 }
 
 // Keys: the window sees them before its controls.
@@ -251,6 +258,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     if (firstRequest && isVisible()) {
         writeMainWindowPlacement(*state_.store, *this, state_.settings);
     }
+    notepad_->unload(*state_.store, state_.settings);
     controller_->unload();
     event->accept();
 }

@@ -43,8 +43,10 @@ public:
     }
     void show() override { visible = true; }
     void hide() override { visible = false; }
+    void setProjectName(const std::string& name) override { projectName = name; }
 
     std::string text;
+    std::string projectName;
     bool visible = false;
     bool failLoad = false;
     bool failSave = false;

@@ -3,53 +3,16 @@
 #include <QSerialPortInfo>
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace corvane {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool readNumber(const fs::path& file, int& value, int base) {
-    std::ifstream in(file);
-    std::string text;
-    if (!(in >> text)) {
-        return false;
-    }
-    try {
-        value = std::stoi(text, nullptr, base);
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
-} // namespace
-
-QtSerialDeviceEnumerator::QtSerialDeviceEnumerator(std::string sysClassTty, std::string byIdDirectory)
-    : sysClassTty_(std::move(sysClassTty)), byIdDirectory_(std::move(byIdDirectory)) {}
-
-void QtSerialDeviceEnumerator::readUsbInterface(const std::string& ttyName, SerialDeviceInfo& info) const {
-    std::error_code ec;
-    fs::path device = fs::canonical(fs::path(sysClassTty_) / ttyName / "device", ec);
-    if (ec) {
-        return;
-    }
-    // Walk up to the USB interface (the folder with bInterfaceNumber); its parent is the device.
-    for (fs::path dir = device; !dir.empty() && dir != dir.root_path(); dir = dir.parent_path()) {
-        int number = 0;
-        if (readNumber(dir / "bInterfaceNumber", number, 16)) {
-            info.interfaceNumber = number;
-            int count = 0;
-            if (readNumber(dir.parent_path() / "bNumInterfaces", count, 10)) {
-                info.interfaceCount = count;
-            }
-            return;
-        }
-    }
-}
+QtSerialDeviceEnumerator::QtSerialDeviceEnumerator(std::optional<std::string> sysfsTree,
+                                                   std::string byIdDirectory)
+    : ownTree_(sysfsTree.has_value()), sysfs_(sysfsTree.value_or("/sys")),
+      byIdDirectory_(std::move(byIdDirectory)) {}
 
 std::string QtSerialDeviceEnumerator::stablePathOf(const std::string& systemPath) const {
     std::error_code ec;
@@ -68,6 +31,15 @@ std::string QtSerialDeviceEnumerator::stablePathOf(const std::string& systemPath
 
 bool QtSerialDeviceEnumerator::listDevices(std::vector<SerialDeviceInfo>& devices) {
     devices.clear();
+    if (ownTree_) {
+        if (!sysfs_.list(devices)) {
+            return false;
+        }
+        for (SerialDeviceInfo& info : devices) {
+            info.stablePath = stablePathOf(info.systemPath);
+        }
+        return true;
+    }
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& port : ports) {
         SerialDeviceInfo info;
@@ -77,7 +49,7 @@ bool QtSerialDeviceEnumerator::listDevices(std::vector<SerialDeviceInfo>& device
         info.serialNumber = port.serialNumber().toStdString();
         info.vendorId = port.hasVendorIdentifier() ? port.vendorIdentifier() : 0;
         info.productId = port.hasProductIdentifier() ? port.productIdentifier() : 0;
-        readUsbInterface(port.portName().toStdString(), info);
+        sysfs_.complete(port.portName().toStdString(), info);
         info.stablePath = stablePathOf(info.systemPath);
         devices.push_back(std::move(info));
     }

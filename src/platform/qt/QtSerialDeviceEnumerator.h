@@ -1,27 +1,29 @@
 #pragma once
 
 #include "platform/SerialDeviceEnumerator.h"
+#include "platform/SysfsSerialDevices.h"
 
+#include <optional>
 #include <string>
 
 namespace corvane {
 
 // The system's serial devices from QSerialPortInfo, completed from sysfs (USB interface number
-// and count) and /dev/serial/by-id (stable paths).
+// and count) and /dev/serial/by-id (stable paths). When a sysfs tree of its own is given (the
+// environment variable CORVANE_SYSFS_ROOT; tests), the devices are the ttys of that tree alone.
 class QtSerialDeviceEnumerator : public SerialDeviceEnumerator {
 public:
-    // sysRoot and byIdDirectory are for tests; the defaults are the system's.
-    explicit QtSerialDeviceEnumerator(std::string sysClassTty = "/sys/class/tty",
-                                      std::string byIdDirectory = "/dev/serial/by-id");
+    explicit QtSerialDeviceEnumerator(
+        std::optional<std::string> sysfsTree = SysfsSerialDevices::treeFromEnvironment(),
+        std::string byIdDirectory = "/dev/serial/by-id");
     bool listDevices(std::vector<SerialDeviceInfo>& devices) override;
 
-    // The USB interface number and count of a tty from sysfs (left as they are when not USB).
-    void readUsbInterface(const std::string& ttyName, SerialDeviceInfo& info) const;
     // The /dev/serial/by-id name of a device, empty when it has none.
     std::string stablePathOf(const std::string& systemPath) const;
 
 private:
-    std::string sysClassTty_;
+    bool ownTree_;
+    SysfsSerialDevices sysfs_;
     std::string byIdDirectory_;
 };
 

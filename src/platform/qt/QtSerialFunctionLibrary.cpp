@@ -206,7 +206,10 @@ int QtSerialFunctionLibrary::libInitFTDIMonitor(int tapNumber, int queueId, int,
     if (tapNumber < 0 || tapNumber > 255 || queueId < 1 || queueId > 2) {
         return kMonitorNotFound;
     }
-    std::string path = resolver(tapNumber);
+    std::string path;
+    if (int found = resolver(tapNumber, path); found != kMonitorOk) {
+        return found;
+    }
     if (path.empty()) {
         return kMonitorNotFound;
     }

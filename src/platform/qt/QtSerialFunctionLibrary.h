@@ -26,8 +26,9 @@ class SerialIoWorker;
 // port map; COM256 without a mapping is the built-in loopback port.
 class QtSerialFunctionLibrary : public SerialFunctionLibrary {
 public:
-    // Finds the system device of a tap number; empty when there is no such tap.
-    using TapResolver = std::function<std::string(int tapNumber)>;
+    // Finds the system device of a tap number: kMonitorOk with the device in path, or the monitor
+    // result that says why there is none (kMonitorNoDrivers, kMonitorNotFound, an FTDI status).
+    using TapResolver = std::function<int(int tapNumber, std::string& path)>;
 
     QtSerialFunctionLibrary(SettingsStore& store, SerialDeviceEnumerator* enumerator,
                             EnvironmentReader environment = processEnvironment(),

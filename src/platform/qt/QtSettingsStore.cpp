@@ -6,6 +6,11 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
 namespace corvane {
 
 namespace {
@@ -20,10 +25,51 @@ QtSettingsStore::QtSettingsStore()
     : settings_(std::make_unique<QSettings>(
           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
               QStringLiteral("/Corvane/Corvane.conf"),
-          QSettings::IniFormat)) {}
+          QSettings::IniFormat)) {
+    inspectFile();
+}
 
 QtSettingsStore::QtSettingsStore(const std::string& filePath)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(filePath), QSettings::IniFormat)) {}
+    : settings_(std::make_unique<QSettings>(QString::fromStdString(filePath), QSettings::IniFormat)) {
+    inspectFile();
+}
+
+void QtSettingsStore::inspectFile() {
+    // Never write in place: a write that can't replace the file whole fails instead.
+    settings_->setAtomicSyncRequired(true);
+    const std::string file = fileName();
+    switch (settings_->status()) {
+    case QSettings::NoError:
+        return;
+    case QSettings::AccessError: {
+        std::string reason = "it cannot be opened";
+        if (std::ifstream probe(file, std::ios::binary); !probe) {
+            reason = std::strerror(errno);
+        }
+        std::error_code ignored;
+        if (std::filesystem::is_directory(file, ignored)) {
+            reason = "it is a folder";
+        }
+        loadWarning_ = "The program settings file " + file + " cannot be read (" + reason +
+                       "). Corvane starts with the default settings, and changed settings cannot be saved.";
+        return;
+    }
+    case QSettings::FormatError: {
+        damaged_ = true;
+        const std::string copy = file + ".corrupt";
+        std::error_code error;
+        std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing, error);
+        loadWarning_ =
+            "The program settings file " + file +
+            " is damaged. Corvane uses the settings it can still read and the default settings for "
+            "the others.";
+        loadWarning_ +=
+            error ? " The damaged file could not be copied: it is replaced when the settings are saved."
+                  : " A copy of the damaged file is kept as " + copy + ".";
+        return;
+    }
+    }
+}
 
 QtSettingsStore::~QtSettingsStore() = default;
 
@@ -63,7 +109,14 @@ std::vector<std::string> QtSettingsStore::keys(const std::string& section) const
 
 bool QtSettingsStore::sync() {
     settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    if (!damaged_) {
+        return settings_->status() == QSettings::NoError;
+    }
+    // The status keeps the first error met, the damage that was read. Whether the settings were
+    // written shows in the file itself, which reads cleanly once it is.
+    QSettings written(settings_->fileName(), QSettings::IniFormat);
+    damaged_ = written.status() != QSettings::NoError;
+    return !damaged_;
 }
 
 std::string QtSettingsStore::fileName() const {

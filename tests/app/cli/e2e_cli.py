@@ -80,7 +80,7 @@ def stop_process(process, sig=signal.SIGTERM, timeout=10):
         process.kill()
         out, err = process.communicate()
         fail("process did not stop within %d s" % timeout)
-    return process.returncode, out.decode("utf-8", "replace"), err.decode("utf-8", "replace")
+    return process.returncode, (out or b"").decode("utf-8", "replace"), (err or b"").decode("utf-8", "replace")
 
 
 class PtyPair:
@@ -323,6 +323,217 @@ def case_modbus_monitor(tmp, env):
         stop_process(slave)
         master_side.close()
         slave_side.close()
+
+
+def read_at_least(fd, count, seconds):
+    """Reads from fd until count bytes arrived or the time is up."""
+    import select
+    got = b""
+    deadline = time.time() + seconds
+    while len(got) < count and time.time() < deadline:
+        ready, _, _ = select.select([fd], [], [], 0.1)
+        if ready:
+            got += os.read(fd, 65536)
+    return got
+
+
+def open_raw(path):
+    import tty
+    fd = os.open(path, os.O_RDWR | os.O_NOCTTY)
+    tty.setraw(fd)
+    return fd
+
+
+def case_console_never_read(tmp, env):
+    """3000 automatic answers leave while nobody reads corvane-cli's standard output."""
+    pair = PtyPair(tmp, "unread")
+    project = os.path.join(tmp, "unread.ptp")
+    answer = b"ANSWER " + bytes(range(0x20, 0x7F)) + b"\r\n"
+    write_project(project, 0, "COM42", "COM43", [("Answer", answer)], [("Question", b"Q?", 0, "asked", False)])
+    err_path = os.path.join(tmp, "unread.err")
+    with open(err_path, "wb") as err_file:
+        cli = subprocess.Popen([ARGS.cli, "--port", "COM42=" + pair.device_a, "--view", "hex", project],
+                               env=env.env, stdout=subprocess.PIPE, stderr=err_file)
+    fd = None
+    try:
+        wait_until_open(cli)
+        fd = open_raw(pair.device_b)
+        batch = 10
+        for sent in range(0, 3000, batch):
+            os.write(fd, b"Q?" * batch)
+            got = read_at_least(fd, batch * len(answer), 10)
+            check(got == answer * batch, "answers %d to %d arrived (%d bytes)" % (sent + 1, sent + batch, len(got)))
+        # Standard output was never read; the answers went on all the same.
+        cli.send_signal(signal.SIGTERM)
+        try:
+            cli.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            fail("corvane-cli did not stop while its standard output was full")
+        check(cli.returncode == 0, "exit status %d" % cli.returncode)
+        with open(err_path, "rb") as f:
+            err = f.read().decode("utf-8", "replace")
+        dropped = [int(n) for n in re.findall(r"standard output is not read fast enough: (\d+) bytes of console "
+                                               r"text dropped", err)]
+        check(dropped and sum(dropped) > 500000, "the dropped console text is told on stderr:\n" + err[-2000:])
+        out = cli.stdout.read().decode("utf-8", "replace")
+        lines = out.splitlines()
+
+        check(lines and all(line == "" or " - " in line or line.startswith("  ") or "asked" in line
+                            for line in lines[1:]), "console text dropped in whole lines")
+    finally:
+        if fd is not None:
+            os.close(fd)
+        stop_process(cli)
+        pair.close()
+
+
+def case_forwarding_holds_back(tmp, env):
+    """A monitored line that takes nothing more holds the sender on the other line back: nothing is
+    lost and nothing reported, and once the line is read again everything arrives, in order."""
+    import pty
+    import select
+    import tty
+    sender = PtyPair(tmp, "sender")
+    master, slave = pty.openpty()
+    tty.setraw(slave)
+    tty.setraw(master)
+    stuck_device = os.ttyname(slave)
+    project = os.path.join(tmp, "monitor.ptp")
+    write_project(project, 1, "COM7", "COM8", [], [])
+    cli = start_cli(env, ["--port", "COM7=" + sender.device_b, "--port", "COM8=" + stuck_device, "--quiet",
+                          "--duration", "40", project])
+    fd = None
+    try:
+        wait_until_open(cli)
+        fd = open_raw(sender.device_a)
+        os.set_blocking(fd, False)
+        data = bytes(range(256)) * 64 * 768  # 12 MiB: more than the receive queue and all buffers hold
+        total = 0
+
+        def write_some():
+            nonlocal total
+            try:
+                total += os.write(fd, data[total:total + 65536])
+                return True
+            except BlockingIOError:
+                return False
+
+        # Far more than the lines and the library's buffers hold; nobody reads the far side.
+        last_progress = time.time()
+        while total < len(data) and time.time() - last_progress < 1.5:
+            if write_some():
+                last_progress = time.time()
+            else:
+                select.select([], [fd], [], 0.1)
+        check(total < len(data) // 2, "the sender is held back: %d of %d bytes written" % (total, len(data)))
+
+        received = b""
+        deadline = time.time() + 25
+        while len(received) < len(data) and time.time() < deadline:
+            writers = [fd] if total < len(data) else []
+            readable, writable, _ = select.select([master], writers, [], 0.1)
+            if writable:
+                write_some()
+            if readable:
+                received += os.read(master, 65536)
+        check(len(received) == len(data), "%d of %d bytes forwarded" % (len(received), len(data)))
+        check(received == data, "every byte forwarded, in order")
+        code, out, err = stop_process(cli)
+        check(code == 0, "exit status %d: %s" % (code, err))
+        check(out == "", "--quiet writes nothing on standard output")
+        check("could not be forwarded" not in err and "overflow" not in err, "nothing reported lost: " + err[-2000:])
+    finally:
+        if fd is not None:
+            os.close(fd)
+        stop_process(cli)
+        os.close(master)
+        os.close(slave)
+        sender.close()
+
+
+def case_log_trickle(tmp, env):
+    """A line every 0.8 s: each is in the log file within 2 s of its arrival."""
+    pair = PtyPair(tmp, "trickle")
+    project = os.path.join(tmp, "trickle.ptp")
+    write_project(project, 0, "COM44", "COM45", [], [])
+    log_base = os.path.join(tmp, "trickle")
+    cli = start_cli(env, ["--port", "COM44=" + pair.device_a, "--quiet", "--log", log_base, "--duration", "30",
+                          project])
+    fd = None
+    try:
+        wait_until_open(cli)
+        fd = open_raw(pair.device_b)
+        written = []
+        start = time.time()
+        for k in range(10):
+            while time.time() < start + 0.8 * k:
+                time.sleep(0.02)
+            line = b"trickle line %02d 0123456\r\n" % k
+            os.write(fd, line)
+            written.append((time.time(), line.decode()))
+            with open(log_base + "_asc.txt", "rb") as f:
+                logged = f.read().decode("cp1252")
+            for when, text in written:
+                if time.time() - when >= 2.0:
+                    check(text.rstrip("\r\n") in logged, "%r in the log 2 s after it came:\n%s" % (text, logged))
+        time.sleep(2.0)
+        with open(log_base + "_asc.txt", "rb") as f:
+            logged = f.read().decode("cp1252")
+        check(all(text.rstrip("\r\n") in logged for _, text in written), "every line logged:\n" + logged)
+        code, _, err = stop_process(cli)
+        check(code == 0, "exit status %d: %s" % (code, err))
+    finally:
+        if fd is not None:
+            os.close(fd)
+        stop_process(cli)
+        pair.close()
+
+
+def case_driver_mode_1(tmp, env):
+    """Expert driver mode 1 needs the external high priority process, which this build lacks."""
+    config = os.path.join(env.env["XDG_CONFIG_HOME"], "Corvane")
+    os.makedirs(config, exist_ok=True)
+    with open(os.path.join(config, "Corvane.conf"), "w") as f:
+        f.write("[ExpertOptions]\nCommDriverMode=1\n")
+    result = run_cli(env, ["--send", "Ping", "--duration", "1", os.path.join(ARGS.samples, "PingPong.ptp")])
+    err = result.stderr.decode("utf-8", "replace")
+    check(result.returncode == 1, "exit status %d, not 1" % result.returncode)
+    check("Could not start external high priority process." in err, "the message on stderr:\n" + err)
+    check(b"Ping" not in result.stdout, "nothing was sent")
+
+    with open(os.path.join(config, "Corvane.conf"), "w") as f:
+        f.write("[ExpertOptions]\nCommDriverMode=0\n")
+    result = run_cli(env, ["--send", "Ping", "--duration", "0.5", os.path.join(ARGS.samples, "PingPong.ptp")])
+    check(result.returncode == 0 and b"Ping" in result.stdout, "driver mode 0 runs")
+
+
+def case_lf_project(tmp, env):
+    """A lone LF inside a name or comment belongs to it; a file with LF line ends only loads too."""
+    lines = ["VERSION", "8", "", "COMMSETTINGS", "0", "COM256", "COM2", "9600", "2", "63", "4", "0", "0", "",
+             "SEND", "0", "Two\nlines", "41 42", "0", "5", "",
+             "SEND", "1", "Second", "43", "0", "5", "",
+             "RECEIVE", "0", "Seen", "41 42", "1", "1", "COMMENT got\nit", "0", "0", "0", "0", ""]
+    crlf = os.path.join(tmp, "crlf.ptp")
+    with open(crlf, "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode("latin-1"))
+    result = run_cli(env, ["--list", crlf])
+    out = result.stdout.decode("utf-8", "replace")
+    check(result.returncode == 0, "exit status %d: %s" % (result.returncode, result.stderr))
+    check("0 - Two\nlines\nA | B\n" in out, "the name keeps its LF and the entry stays in place:\n" + out)
+    check("1 - Second\nC\n" in out, "the next entry is read as written:\n" + out)
+    check("Respond with the following send sequence: Second" in out, "the answer points at entry 1")
+    check("insert comment: got\nit" in out, "the comment keeps its LF:\n" + out)
+    result = run_cli(env, ["--send", "0", "--duration", "0.5", crlf])
+    check("got\nit" in result.stdout.decode("utf-8", "replace"), "the loaded receive sequence answers and comments")
+
+    unix = os.path.join(tmp, "unix.ptp")
+    plain = [line.replace("\n", " ") for line in lines]
+    with open(unix, "wb") as f:
+        f.write(("\n".join(plain) + "\n").encode("latin-1"))
+    result = run_cli(env, ["--list", unix])
+    out = result.stdout.decode("utf-8", "replace")
+    check(result.returncode == 0, "a file with LF line ends loads: %s" % result.stderr)
+    check("0 - Two lines\nA | B\n" in out and "1 - Second\nC\n" in out, "LF ends lines there:\n" + out)
 
 
 def main():

@@ -163,6 +163,32 @@ TEST_F(MainControllerTest, APassCopiesTextRunsCommunicationRefreshesTheStatusAnd
     EXPECT_EQ(controller.mainLoop().passStats().passes, 6u);
 }
 
+TEST_F(MainControllerTest, WhileCommunicationRunsTheWindowIsRefreshedAtMostEvery40Ms) {
+    auto copies = [&] { return std::count(window.calls.begin(), window.calls.end(), "copy"); };
+    start();
+    window.calls.clear();
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 1);
+    for (int step = 0; step < 3; ++step) {
+        clock.nowMs += 10;
+        controller.mainLoop().MainProcess(false, false);
+    }
+    EXPECT_EQ(copies(), 1);
+    clock.nowMs += 10;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 2);
+    // Across midnight the refresh is due at once.
+    clock.nowMs = 5;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 3);
+    // Stopping moves what is pending at once, and a stopped pass copies every time.
+    controller.communication().execUserStop();
+    EXPECT_EQ(copies(), 4);
+    controller.mainLoop().MainProcess(false, false);
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 6);
+}
+
 TEST_F(MainControllerTest, AnInternalErrorInACommandEndsTheProgramThroughTheOrdinaryClose) {
     setInternalErrorReporter([](const InternalError&) {});
     controller.commands().registerCommand("Find",

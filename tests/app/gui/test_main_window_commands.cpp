@@ -25,7 +25,6 @@ const std::vector<std::pair<std::string, QString>> kWindowItems = {
     {"LogStart", "Start Communication &Logging..."},
     {"SnapStart", "Start S&napshot Mode"},
     {"SnapStop", "Stop Snaps&hot Mode"},
-    {"Notepad", "Show Notepad"},
 };
 
 TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChangeNothing) {
@@ -36,6 +35,9 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
         EXPECT_EQ(item->text(), caption) << key;
         EXPECT_FALSE(item->isEnabled()) << key;
     }
+    // The notepad is there from the start.
+    EXPECT_EQ(window().action("Notepad")->text(), "Show Notepad");
+    EXPECT_TRUE(window().action("Notepad")->isEnabled());
     EXPECT_EQ(window().action("Find")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
     EXPECT_EQ(window().action("Print")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_EQ(window().action("LogStop")->text(), "St&op Communication Logging");

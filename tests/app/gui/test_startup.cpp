@@ -2,7 +2,9 @@
 #include "StartupFixture.h"
 
 #include "app/gui/CommandLine.h"
+#include "app/gui/frmRTFNotepad.h"
 #include "platform/ApplicationInfo.h"
+#include "richtext/RtfReader.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -143,7 +145,8 @@ TEST_F(StartupFixture, ANotepadBesideItsProjectOpensTheProject) {
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(state().current.baseName, "Notes");
     EXPECT_GT(state().lists.sendList().sequenceCount(), 0);
-    EXPECT_EQ(state().notepad.contents(), "{\\rtf1 notes}");
+    EXPECT_EQ(window().notepad().plainText(), "notes");
+    EXPECT_TRUE(window().notepad().isVisible());
 }
 
 TEST_F(StartupFixture, ANotepadAloneNamesANewProjectAndIsKeptOnSave) {
@@ -154,7 +157,7 @@ TEST_F(StartupFixture, ANotepadAloneNamesANewProjectAndIsKeptOnSave) {
     EXPECT_EQ(state().lists.sendList().sequenceCount(), 0);
     ASSERT_TRUE(window().execSaveProject());
     EXPECT_TRUE(std::filesystem::exists(root + "work/Alone.ptp"));
-    EXPECT_EQ(test::readFile(root + "work/Alone.ptn"), "{\\rtf1 only notes}");
+    EXPECT_EQ(plainTextOf(readRtf(test::readFile(root + "work/Alone.ptn"))), "only notes");
 }
 
 TEST_F(StartupFixture, AMissingNotepadIsReported) {

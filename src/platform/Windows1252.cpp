@@ -1,4 +1,4 @@
-#include "sequences/Windows1252.h"
+#include "platform/Windows1252.h"
 
 #include <array>
 
