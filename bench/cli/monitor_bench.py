@@ -9,6 +9,9 @@ byte with what went in (so a lost, changed or reordered byte shows as a mismatch
 It reports the time, the rate each way, the forwarder's CPU (utime + stime from /proc, all
 threads, 100 % = one core) and its resident memory at the start, the largest and at the end.
 
+--forwarders takes socat, corvane (the --cli program) and LABEL=PATH for another corvane-cli (an
+earlier build, say), in the order given.
+
 Usage: monitor_bench.py --cli build/bin/corvane-cli [--megabytes 100] [--forwarders socat,corvane]
 """
 
@@ -108,7 +111,8 @@ def run(kind, args, tmp):
     else:
         project = os.path.join(tmp, "monitor.ptp")
         write_project(project)
-        command = [args.cli, "--quiet", "--port", "COM11=" + a_device, "--port", "COM12=" + b_device, project]
+        cli = args.cli if kind == "corvane" else kind.split("=", 1)[1]
+        command = [cli, "--quiet", "--port", "COM11=" + a_device, "--port", "COM12=" + b_device, project]
     env = dict(os.environ)
     env["XDG_CONFIG_HOME"] = os.path.join(tmp, "config")
     process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
@@ -120,6 +124,7 @@ def run(kind, args, tmp):
         b_to_a = Stream(2, total)
         rss_start = rss_kib(process.pid)
         rss_max = rss_start
+        rss_samples = []
         cpu_start = cpu_seconds(process.pid)
         started = time.monotonic()
         last_progress = started
@@ -143,7 +148,8 @@ def run(kind, args, tmp):
                     last_progress = time.monotonic()
             now = time.monotonic()
             if now >= next_sample:
-                rss_max = max(rss_max, rss_kib(process.pid))
+                rss_samples.append(rss_kib(process.pid))
+                rss_max = max(rss_max, rss_samples[-1])
                 next_sample = now + 1
             if now - last_progress > args.stall_seconds:
                 break
@@ -161,7 +167,7 @@ def run(kind, args, tmp):
         for fd in (a_master, a_slave, b_master, b_slave):
             os.close(fd)
     return {"kind": kind, "elapsed": elapsed, "a_to_b": a_to_b, "b_to_a": b_to_a, "cpu": 100.0 * cpu / elapsed,
-            "rss": (rss_start, rss_max, rss_end), "total": total}
+            "rss": (rss_start, rss_max, rss_end), "rss_samples": rss_samples, "total": total}
 
 
 def report(result):
@@ -174,6 +180,7 @@ def report(result):
     print("  %.1f s, %.1f MB/s each way (%.1f MB/s through the forwarder), CPU %.0f %% of one core" % (
         result["elapsed"], rate / 2, rate, result["cpu"]))
     print("  RSS %d KiB at the start, %d KiB at most, %d KiB at the end" % result["rss"])
+    print("  RSS every second (KiB): " + " ".join(str(v) for v in result["rss_samples"]))
 
 
 def main():
@@ -187,12 +194,16 @@ def main():
     results = []
     with tempfile.TemporaryDirectory(prefix="corvane-monitor-") as tmp:
         for kind in args.forwarders.split(","):
-            print("%s: %d MB each way, load average %.2f" % (kind, args.megabytes, os.getloadavg()[0]), flush=True)
+            print("%s: %d MB each way, load average %.2f" % (kind.split("=", 1)[0], args.megabytes,
+                                                              os.getloadavg()[0]), flush=True)
             result = run(kind, args, tmp)
             report(result)
             results.append(result)
-    if len(results) == 2:
-        print("corvane time / socat time: %.2f" % (results[1]["elapsed"] / results[0]["elapsed"]))
+    times = {r["kind"].split("=", 1)[0]: r["elapsed"] for r in results}
+    if "socat" in times:
+        for kind, elapsed in times.items():
+            if kind != "socat":
+                print("%s time / socat time: %.2f" % (kind, elapsed / times["socat"]))
 
 
 if __name__ == "__main__":

@@ -17,7 +17,10 @@ machine's load affects all three alike. At the end it prints p50, p90, p99 and m
 all rounds, and the ratios the targets are stated in: corvane's p50 over the script's p50 and
 corvane's p99 over the C echo's p99.
 
+--compare LABEL=PATH adds another corvane-cli (an earlier build, say) to the same rounds.
+
 Usage: answer_latency.py --cli build/bin/corvane-cli [--rounds 3] [--trials 2000] [--gap-us 2000]
+                         [--compare LABEL=PATH]...
 """
 
 import argparse
@@ -54,7 +57,8 @@ def answerer_command(kind, device, args, programs, project):
         return [programs["answer_echo"], device]
     if kind == "script":
         return [sys.executable, os.path.join(HERE, "answer_matcher.py"), device]
-    return [args.cli, "--quiet", "--port", "COM30=" + device, project]
+    cli = args.cli if kind == "corvane" else dict(args.compare)[kind]
+    return [cli, "--quiet", "--port", "COM30=" + device, project]
 
 
 def wait_until_answering(master, process, seconds=10.0):
@@ -115,8 +119,10 @@ def main():
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--trials", type=int, default=2000)
     parser.add_argument("--gap-us", type=int, default=2000)
+    parser.add_argument("--compare", action="append", default=[], type=lambda text: tuple(text.split("=", 1)),
+                        metavar="LABEL=PATH")
     args = parser.parse_args()
-    kinds = ["c-echo", "script", "corvane"]
+    kinds = ["c-echo", "script", "corvane"] + [label for label, _ in args.compare]
     with tempfile.TemporaryDirectory(prefix="corvane-latency-") as tmp:
         programs = build_c_programs(tmp)
         project = os.path.join(tmp, "answer.ptp")
@@ -134,13 +140,13 @@ def main():
                 line.append("%s p50 %.0f p99 %.0f" % (kind, percentile(values, 50), percentile(values, 99)))
             print("round %d: %s (us)" % (round_number, ", ".join(line)), flush=True)
     print()
-    print("%-8s %8s %8s %8s %8s %6s  (us, %d rounds x %d trials, load average %.2f)" % (
+    print("%-10s %8s %8s %8s %8s %6s  (us, %d rounds x %d trials, load average %.2f)" % (
         "", "p50", "p90", "p99", "max", "lost", args.rounds, args.trials, os.getloadavg()[0]))
     stats = {}
     for kind in kinds:
         stats[kind] = summary(samples[kind])
         s = stats[kind]
-        print("%-8s %8.0f %8.0f %8.0f %8.0f %6d" % (kind, s["p50"], s["p90"], s["p99"], s["max"], lost[kind]))
+        print("%-10s %8.0f %8.0f %8.0f %8.0f %6d" % (kind, s["p50"], s["p90"], s["p99"], s["max"], lost[kind]))
     print()
     p50_ratio = stats["corvane"]["p50"] / stats["script"]["p50"]
     p99_ratio = stats["corvane"]["p99"] / stats["c-echo"]["p99"]
