@@ -57,6 +57,7 @@ struct SerialPortContext {
 // loopback port implement what differs between them.
 class SerialPort {
 public:
+    // Bytes that may wait for a port unless the library is given another limit.
     static constexpr std::size_t kDefaultTransmitLimit = std::size_t{1} << 20;
     // Received bytes kept for polled reading (ports without queueing).
     static constexpr std::size_t kPollLimit = std::size_t{1} << 16;
