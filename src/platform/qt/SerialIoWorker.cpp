@@ -87,15 +87,10 @@ void SerialIoWorker::holdQueueId(int queueId, bool hold) {
 }
 
 int SerialIoWorker::transmitQueueStatus(int queueId) const {
-    std::vector<std::shared_ptr<SerialPort>> ports;
-    {
-        std::lock_guard lock(portsMutex_);
-        for (const auto& [key, port] : ports_) {
-            ports.push_back(port);
-        }
-    }
     long long waiting = 0;
-    for (const auto& port : ports) {
+    // The table's lock is always taken before a port's.
+    std::lock_guard lock(portsMutex_);
+    for (const auto& [key, port] : ports_) {
         if (port->queueId() == queueId) {
             waiting += std::max(port->waitingBytes(false), 0);
         }
