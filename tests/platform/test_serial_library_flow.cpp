@@ -4,6 +4,7 @@
 #include "PtyPair.h"
 #include "QtTestSupport.h"
 
+#include "platform/qt/DevicePort.h"
 #include "platform/qt/QtSerialFunctionLibrary.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +235,22 @@ TEST_F(SerialLibraryFlowTest, AFullReceiveQueueHoldsTheSenderBackAndLosesNothing
     EXPECT_EQ(received.size(), data.size());
     EXPECT_TRUE(received == data) << "nothing lost, nothing reordered";
     EXPECT_EQ(library->libRXQueueStatus(), 0);
+}
+
+TEST(SerialLossReports, WhatTheSystemCountedAsLostIsReportedAsOverrunAndOverflow) {
+    // A real UART without flow control can't be held back: the kernel's counters tell what it
+    // lost, a receiver overrun as "COM port overrun", a full buffer as "Input buffer overflow".
+    linuxserial::ErrorCounters before{3, 1, 1, 7};
+    linuxserial::ErrorCounters now = before;
+    EXPECT_TRUE(lossReports(before, now).empty());
+    now.parity = 9;
+    now.frame = 9;
+    EXPECT_TRUE(lossReports(before, now).empty()) << "parity and framing errors are no loss of bytes";
+    now.bufferOverrun = 8;
+    EXPECT_EQ(lossReports(before, now), std::vector<std::uint16_t>{packet::kInputOverflow});
+    now.overrun = 4;
+    EXPECT_EQ(lossReports(before, now),
+              (std::vector<std::uint16_t>{packet::kPortOverrun, packet::kInputOverflow}));
 }
 
 TEST_F(SerialLibraryFlowTest, AHeldQueueIdIsNotReadUntilResumed) {

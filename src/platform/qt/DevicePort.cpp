@@ -26,6 +26,18 @@ bool isPseudoTerminal(const std::string& path) {
 
 } // namespace
 
+std::vector<std::uint16_t> lossReports(const linuxserial::ErrorCounters& before,
+                                       const linuxserial::ErrorCounters& now) {
+    std::vector<std::uint16_t> reports;
+    if (now.overrun != before.overrun) {
+        reports.push_back(packet::kPortOverrun);
+    }
+    if (now.bufferOverrun != before.bufferOverrun) {
+        reports.push_back(packet::kInputOverflow);
+    }
+    return reports;
+}
+
 std::unique_ptr<DevicePort> DevicePort::open(SerialPortContext& context, int key, const std::string& path,
                                              const SerialLineRequest& line, bool readOnly, int& result) {
     struct stat info {};
@@ -273,11 +285,8 @@ void DevicePort::checkErrorCounters() {
     }
     // Each in a report of its own, so that the data that did arrive is kept: an overrun of the
     // device's receiver, and bytes the system had no room for while reading was held back.
-    if (now.overrun != counters_.overrun) {
-        pushStatus(packet::kPortOverrun);
-    }
-    if (now.bufferOverrun != counters_.bufferOverrun) {
-        pushStatus(packet::kInputOverflow);
+    for (std::uint16_t report : lossReports(counters_, now)) {
+        pushStatus(report);
     }
     counters_ = now;
 }

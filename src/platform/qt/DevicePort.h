@@ -10,6 +10,12 @@ class QSerialPort;
 
 namespace corvane {
 
+// The reports of what the system lost between two readings of a port's error counters, each a
+// packet's status flags: an overrun of the receiver (packet::kPortOverrun), then bytes the
+// system's buffer had no room for (packet::kInputOverflow).
+std::vector<std::uint16_t> lossReports(const linuxserial::ErrorCounters& before,
+                                       const linuxserial::ErrorCounters& now);
+
 // A serial device (or pseudo-terminal) opened with QSerialPort, which also sets its line
 // parameters. Data goes straight through the device's file descriptor: the calling thread writes
 // a transmission at once when nothing waits, the I/O thread reads what arrives and writes the
