@@ -57,20 +57,32 @@ struct Project {
     FakeNotepadCompanion notepad;
     ProjectEnvironment env{lists, communication, current, settings, store, messages, host, notepad};
 
+    // Text as the writer puts it into a line: a CR or LF inside it becomes a blank.
+    static std::string written(std::string text) {
+        for (char& c : text) {
+            if (c == '\r' || c == '\n') {
+                c = ' ';
+            }
+        }
+        return text;
+    }
+
     std::vector<std::string> contents() const {
         std::vector<std::string> result;
         const auto& send = lists.sendList();
         for (int i = 0; i < send.upperIndex(); ++i) {
-            result.push_back(
-                send[i].name + "\x1f" + send[i].sequence.getSeqRepresentation(Representation::HEX, true) +
-                "\x1f" + std::to_string(send[i].repeat) + "\x1f" + std::to_string(send[i].repeatInterval));
+            result.push_back(written(send[i].name) + "\x1f" +
+                             send[i].sequence.getSeqRepresentation(Representation::HEX, true) + "\x1f" +
+                             std::to_string(send[i].repeat) + "\x1f" +
+                             std::to_string(send[i].repeatInterval));
         }
         const auto& receive = lists.receiveList();
         for (int i = 0; i < receive.upperIndex(); ++i) {
             const auto& r = receive[i];
-            result.push_back(r.name + "\x1f" + r.sequence.getSeqRepresentation(Representation::HEX, true) +
-                             "\x1f" + std::to_string(r.answerIndex) + "\x1f" + std::to_string(r.active) +
-                             "\x1f" + r.comment + "\x1f" + std::to_string(r.lineBreakAfterComment) +
+            result.push_back(written(r.name) + "\x1f" +
+                             r.sequence.getSeqRepresentation(Representation::HEX, true) + "\x1f" +
+                             std::to_string(r.answerIndex) + "\x1f" + std::to_string(r.active) + "\x1f" +
+                             written(r.comment) + "\x1f" + std::to_string(r.lineBreakAfterComment) +
                              std::to_string(r.snapshotTrigger) + std::to_string(r.stopCommunication) +
                              std::to_string(r.timeStampAfterComment));
         }
@@ -129,7 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::vector<std::string> before = project.contents();
-    const CommunicationSettings settings = project.communication;
+    CommunicationSettings settings = project.communication;
+    settings.channelA = Project::written(settings.channelA);
+    settings.channelB = Project::written(settings.channelB);
     try {
         check(saveProject(project.env, folder(), "copy", 8), "saving the loaded project failed");
         Project reread;
