@@ -20,8 +20,7 @@ struct SerialIoWorker::Request {
 };
 
 SerialIoWorker::SerialIoWorker(ReceiveQueue& queue, HiresClock& clock, std::size_t transmitLimitBytes)
-    : queue_(queue),
-      clock_(clock), context_{queue, clock, errors_, heldQueueIds_, [this] { wake(); }, transmitLimitBytes} {
+    : queue_(queue), context_{queue, clock, errors_, heldQueueIds_, [this] { wake(); }, transmitLimitBytes} {
     epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     epoll_event event{};

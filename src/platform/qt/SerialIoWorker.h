@@ -93,7 +93,6 @@ private:
     bool onIoThread() const;
 
     ReceiveQueue& queue_;
-    HiresClock& clock_;
     SystemErrorRecord errors_;
     std::array<std::atomic<bool>, 3> heldQueueIds_{};
     SerialPortContext context_;
