@@ -17,6 +17,8 @@ packet shows as lost bytes). Communication is started with the F5 key, sent with
            the X server and of socat (from /proc/<pid>/stat), and corvane's RSS
            (/proc/<pid>/status VmRSS)
   memory   --minutes of traffic (plain text, --rate) with corvane's RSS sampled every 10 s
+  idle     CPU of corvane over --seconds with communication stopped, then over --seconds with it
+           running and nothing arriving
 
 At the end of each run the communication window's text is copied (Ctrl+A, Ctrl+C sent to the
 window, clipboard read with tkinter) and searched for "Input data queue overflow". The window keeps
@@ -27,7 +29,7 @@ Needs socat, xvfb-run and xdotool (Debian: apt-get install socat xvfb xdotool; x
 this benchmark only) and python3-tk for the window check (optional).
 
 Usage: gui_bench.py --corvane build/bin/corvane [--seconds S] [--rates 100k,300k,1M]
-                    [--formats plain,formatted] [--minutes M] [--rate 100k] traffic|memory|all
+                    [--formats plain,formatted] [--minutes M] [--rate 100k] traffic|memory|idle|all
 """
 
 import argparse
@@ -551,6 +553,34 @@ def bench_memory(tmp):
         print("  samples (s: KiB): " + ", ".join("%.0f: %d" % (t, v) for t, v in rss))
 
 
+def bench_idle(tmp):
+    """CPU of corvane with nothing arriving: communication stopped, then running (F5)."""
+    pair_a = PtyPair(tmp, "a")
+    pair_b = PtyPair(tmp, "b")
+    program = None
+    try:
+        program = Program(tmp, False, pair_a, pair_b)
+        time.sleep(2.0)
+        seconds = ARGS.seconds
+        before = cpu_seconds(program.pid)
+        time.sleep(seconds)
+        stopped = 100.0 * (cpu_seconds(program.pid) - before) / seconds
+        if not start_communication(program, pair_a, pair_b):
+            sys.exit("communication did not start (F5 sent, nothing forwarded):\n" + program.output())
+        time.sleep(1.0)
+        before = cpu_seconds(program.pid)
+        time.sleep(seconds)
+        running = 100.0 * (cpu_seconds(program.pid) - before) / seconds
+        print("idle, %.0f s each, load average %s: corvane %.2f %% of one core with communication stopped, "
+              "%.2f %% with communication running and nothing arriving" % (
+                  seconds, open("/proc/loadavg").read().split()[0], stopped, running))
+    finally:
+        if program:
+            program.stop()
+        pair_a.close()
+        pair_b.close()
+
+
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
@@ -561,7 +591,7 @@ def main():
     parser.add_argument("--minutes", type=float, default=10)
     parser.add_argument("--rate", default="100k")
     parser.add_argument("--warmup", type=float, default=60, help="seconds of the memory run taken as warm-up")
-    parser.add_argument("what", choices=["traffic", "memory", "all"])
+    parser.add_argument("what", choices=["traffic", "memory", "idle", "all"])
     ARGS = parser.parse_args()
     for tool in ("socat", "xvfb-run", "xdotool"):
         if shutil.which(tool) is None:
@@ -572,6 +602,8 @@ def main():
             bench_traffic(tmp)
         if ARGS.what in ("memory", "all"):
             bench_memory(tmp)
+        if ARGS.what in ("idle", "all"):
+            bench_idle(tmp)
 
 
 if __name__ == "__main__":

@@ -297,18 +297,32 @@ void ClCommChannel::closeChannel() {
 }
 
 bool ClCommChannel::transmitData(const std::vector<CharCode>& data, int firstIndex, int lastIndex) {
+    switch (tryTransmitData(data, firstIndex, lastIndex)) {
+    case TransmitOutcome::Sent:
+        return true;
+    case TransmitOutcome::BufferFull:
+        setError(ChannelStatus::Error, "Transmit buffer overflow.", -1);
+        return false;
+    case TransmitOutcome::Failed:
+        break;
+    }
+    return false;
+}
+
+ClCommChannel::TransmitOutcome ClCommChannel::tryTransmitData(const std::vector<CharCode>& data,
+                                                              int firstIndex, int lastIndex) {
     lastIndex = std::min(lastIndex, static_cast<int>(data.size()) - 1);
     firstIndex = std::max(firstIndex, 0);
     if (!open_) {
-        return false;
+        return TransmitOutcome::Failed;
     }
     int count = lastIndex - firstIndex + 1;
     if (count > kMaxTransmitWords) {
         setError(ChannelStatus::Error, "Data packet to transmit is too large", -1);
-        return false;
+        return TransmitOutcome::Failed;
     }
     if (count <= 0) {
-        return true;
+        return TransmitOutcome::Sent;
     }
     if (type_ == ChannelType::Com) {
         library_.libGetHiresTime(lastTransmitTime_);
@@ -318,17 +332,23 @@ bool ClCommChannel::transmitData(const std::vector<CharCode>& data, int firstInd
         if (result > 0) {
             clearChannelErrors();
             status_ = ChannelStatus::Open;
-            return true;
+            return TransmitOutcome::Sent;
         }
-        setError(ChannelStatus::Error, result == 0 ? "Transmit buffer overflow." : "Error while transmitting",
-                 -1);
-        return false;
+        if (result == 0) {
+            return TransmitOutcome::BufferFull;
+        }
+        setError(ChannelStatus::Error, "Error while transmitting", -1);
+        return TransmitOutcome::Failed;
     }
+    return transmitOnSocket(data, firstIndex, lastIndex) ? TransmitOutcome::Sent : TransmitOutcome::Failed;
+}
+
+bool ClCommChannel::transmitOnSocket(const std::vector<CharCode>& data, int firstIndex, int lastIndex) {
     if (type_ == ChannelType::Tap || type_ == ChannelType::Vtp) {
         return false;
     }
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(count));
+    bytes.reserve(static_cast<std::size_t>(lastIndex - firstIndex + 1));
     for (int i = firstIndex; i <= lastIndex; ++i) {
         bytes.push_back(static_cast<std::uint8_t>(data[static_cast<std::size_t>(i)] & 0xFF));
     }

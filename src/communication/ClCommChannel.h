@@ -71,6 +71,10 @@ public:
     bool openChannel();
     void closeChannel();
     bool transmitData(const std::vector<CharCode>& data, int firstIndex, int lastIndex);
+    // As transmitData, but a serial port whose transmit buffer can't take the data now answers
+    // BufferFull and is left without an error, so that the caller can try again later.
+    enum class TransmitOutcome { Sent, BufferFull, Failed };
+    TransmitOutcome tryTransmitData(const std::vector<CharCode>& data, int firstIndex, int lastIndex);
     void clearInputBuffer() { input_.clear(); }
     void clearChannelErrors();
     void readData(std::vector<CharCode>& data);
@@ -116,6 +120,8 @@ private:
     // settings the channel is marked so and the result is false.
     bool takeLineSettings(int& number);
     bool openNetwork();
+    // The network part of a transmission (taps transmit nothing).
+    bool transmitOnSocket(const std::vector<CharCode>& data, int firstIndex, int lastIndex);
     void applyRtsDtr();
     void setError(ChannelStatus status, const std::string& text, int number);
     void networkRunTimeFailure(int number, const std::string& description);

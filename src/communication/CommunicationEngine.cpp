@@ -1,5 +1,8 @@
 #include "communication/CommunicationEngine.h"
 
+#include <chrono>
+#include <thread>
+
 namespace corvane {
 
 CommunicationEngine::CommunicationEngine(SerialFunctionLibrary& library, ClCommChannel& channel1,
@@ -29,10 +32,15 @@ bool CommunicationEngine::communicationPass() {
 }
 
 int CommunicationEngine::idleWaitMs() const {
-    return send_.timedWorkPending() ? kBusyIdleWaitMs : kQuietIdleWaitMs;
+    return send_.timedWorkPending() || receive_.forwardPending() ? kBusyIdleWaitMs : kQuietIdleWaitMs;
 }
 
 void CommunicationEngine::idleWait(int timeoutMs) {
+    if (receive_.forwardPending()) {
+        // Packets may well be there; what the pass waits for is room on the other line.
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return;
+    }
     library_.libWaitForPacket(timeoutMs);
 }
 

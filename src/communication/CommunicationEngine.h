@@ -42,12 +42,13 @@ public:
     // periodic sending and the channel error check. True when the pass found nothing to receive
     // (or communication doesn't run), so the loop may wait.
     bool communicationPass();
-    // The idle wait of the main loop: at most timeoutMs, over as soon as a packet arrives.
+    // The idle wait of the main loop: at most timeoutMs, over as soon as a packet arrives (a
+    // plain wait while a packet waits to be forwarded).
     void idleWait(int timeoutMs);
     // How long the main loop may wait when a pass found nothing: 1 ms while the send side has
-    // timed work (queued entries, waits, periodic sequences), else 10 ms. Arriving data ends
-    // either wait at once, so answers are not delayed; the longer wait keeps an idle line from
-    // costing a thousand passes a second.
+    // timed work (queued entries, waits, periodic sequences) or a packet waits to be forwarded,
+    // else 10 ms. Arriving data ends either wait at once, so answers are not delayed; the longer
+    // wait keeps an idle line from costing a thousand passes a second.
     int idleWaitMs() const;
     static constexpr int kBusyIdleWaitMs = 1;
     static constexpr int kQuietIdleWaitMs = 10;

@@ -28,6 +28,9 @@ void MdCommunicationReceive::prepareReceiveList() {
         record.commentHasPlaceholders = record.comment.find("%_") != std::string::npos ? 1 : 0;
     }
     buildQuickSkip();
+    // A packet that waited to be forwarded when communication stopped went with the queue.
+    forwardPending_ = false;
+    holdSource(0);
     stopRequest_ = false;
     timeStampRequest_ = false;
     activity_ = {false, false};
@@ -68,7 +71,12 @@ void MdCommunicationReceive::reportMessage(const std::string& text) {
 bool MdCommunicationReceive::receiveProcessing() {
     stopRequest_ = false;
     bool packetRead = false;
-    while (!stopRequest_) {
+    int handled = 0;
+    if (forwardPending_ && retryPendingForward()) {
+        packetRead = true;
+        handled = pendingDataWords_;
+    }
+    while (!forwardPending_ && !stopRequest_ && handled < kMaxDataWordsPerPass) {
         if (library_.libRXQueueStatus() == 2) {
             library_.libRXQueueErase();
             std::string name = channelName(0);
@@ -84,7 +92,9 @@ bool MdCommunicationReceive::receiveProcessing() {
             break;
         }
         packetRead = true;
-        processPacket(std::min(dataWords, packet::kMaxDataWords));
+        dataWords = std::min(dataWords, packet::kMaxDataWords);
+        handled += dataWords;
+        processPacket(dataWords);
     }
     reportForwardingLoss(stopRequest_);
     output_.flush(false);
@@ -100,10 +110,43 @@ bool MdCommunicationReceive::receiveProcessing() {
             lastClockRefresh_ = now;
         }
     }
-    return !packetRead;
+    return !packetRead || forwardPending_;
+}
+
+bool MdCommunicationReceive::retryPendingForward() {
+    const int direction = buffer_[packet::kSourceQueueId] == 1 ? 0 : 1;
+    if (!forward(direction, pendingDataWords_)) {
+        return false;
+    }
+    processPacketData(direction, pendingDataWords_);
+    return true;
+}
+
+void MdCommunicationReceive::holdSource(int queueId) {
+    if (queueId == heldQueueId_) {
+        return;
+    }
+    if (heldQueueId_ != 0) {
+        library_.libRXQueueHold(heldQueueId_, 0);
+    }
+    if (queueId != 0) {
+        library_.libRXQueueHold(queueId, 1);
+    }
+    heldQueueId_ = queueId;
 }
 
 void MdCommunicationReceive::processPacket(int dataWords) {
+    takePacketHeader();
+    const int direction = buffer_[packet::kSourceQueueId] == 1 ? 0 : 1;
+    if (dataWords > 0 && receiveOnly() && expertOptions_.dataForwarding == 0 &&
+        !forward(direction, dataWords)) {
+        pendingDataWords_ = dataWords;
+        return;
+    }
+    processPacketData(direction, dataWords);
+}
+
+void MdCommunicationReceive::takePacketHeader() {
     const int sourceId = buffer_[packet::kSourceQueueId];
     const int direction = sourceId == 1 ? 0 : 1;
     if (sourceId != 0) {
@@ -118,11 +161,9 @@ void MdCommunicationReceive::processPacket(int dataWords) {
     packetTime_.second = buffer_[packet::kSecond];
     packetTime_.millisecond = buffer_[packet::kMillisecond];
     lastStatusFlags_ = static_cast<std::uint16_t>(buffer_[packet::kStatus]);
+}
 
-    if (dataWords > 0 && receiveOnly() && expertOptions_.dataForwarding == 0) {
-        forward(direction, dataWords);
-    }
-
+void MdCommunicationReceive::processPacketData(int direction, int dataWords) {
     const std::uint16_t errors =
         lastStatusFlags_ & (packet::kInputOverflow | packet::kPortOverrun | packet::kGeneralIoError);
     if (errors != 0) {
@@ -180,24 +221,38 @@ void MdCommunicationReceive::closePiece(int direction, int first, int last) {
     }
 }
 
-void MdCommunicationReceive::forward(int direction, int dataWords) {
+bool MdCommunicationReceive::forward(int direction, int dataWords) {
     ClCommChannel& target = communication_.channel(direction == 0 ? 1 : 0);
     const ChannelType type = target.channelType();
     if (type == ChannelType::Tap || type == ChannelType::Vtp) {
-        return;
+        return true;
     }
     forwardWords_.assign(buffer_.begin() + packet::kHeaderWords,
                          buffer_.begin() + packet::kHeaderWords + dataWords);
-    if (!target.transmitData(forwardWords_, 0, dataWords - 1)) {
+    switch (target.tryTransmitData(forwardWords_, 0, dataWords - 1)) {
+    case ClCommChannel::TransmitOutcome::BufferFull:
+        // The other line can't take it yet: the packet waits, and its own line is left unread
+        // meanwhile, which holds the sender back.
+        forwardPending_ = true;
+        holdSource(buffer_[packet::kSourceQueueId]);
+        return false;
+    case ClCommChannel::TransmitOutcome::Failed: {
         // Only data bytes go on the line; the other words mark line events.
         const auto bytes = std::count_if(forwardWords_.begin(), forwardWords_.end(),
                                          [](CharCode word) { return isDataByte(word); });
         noteForwardingLoss(direction == 0 ? 1 : 0, static_cast<int>(bytes));
+        break;
     }
+    case ClCommChannel::TransmitOutcome::Sent:
+        break;
+    }
+    forwardPending_ = false;
+    holdSource(0);
     if (communication_.channel(0).channelType() == ChannelType::Com &&
         communication_.channel(1).channelType() == ChannelType::Com) {
         target.clearChannelErrors();
     }
+    return true;
 }
 
 void MdCommunicationReceive::noteForwardingLoss(int channelIndex, int bytes) {

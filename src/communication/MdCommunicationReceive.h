@@ -24,6 +24,9 @@ class MdCommunicationReceive {
 public:
     static constexpr std::int32_t kMaxDetectionCount = 999999999;
     static constexpr const char* kReports = "CORVANE reports: ";
+    // A pass reads packets until it has handled this much received data; the rest waits for the
+    // next pass, so that the status refresh, deferred commands and user input keep their turn.
+    static constexpr int kMaxDataWordsPerPass = 65536;
 
     MdCommunicationReceive(SerialFunctionLibrary& library, MdCommunication& communication,
                            CommunicationSettings& settings, const ExpertOptions& expertOptions,
@@ -36,8 +39,13 @@ public:
     // histories cleared, the function-character and placeholder flags noted.
     void prepareReceiveList();
 
-    // One pass; true when no packet was read (the main loop may sleep).
+    // One pass; true when no packet was read or a packet waits to be forwarded (the main loop
+    // may sleep).
     bool receiveProcessing();
+    // In "Monitoring (Receive Only)": a packet the other line could not take yet. It is tried
+    // again at the next passes, nothing after it is processed meanwhile, and its line is not
+    // read, so that the sender is held back rather than data lost.
+    bool forwardPending() const { return forwardPending_; }
     // The detection step for the received character after the previous one in direction 0 or 1;
     // true when any sequence was hit.
     bool detectionStep(CharCode received, CharCode previous, int direction);
@@ -64,8 +72,14 @@ public:
     bool timeStampRequested() const { return timeStampRequest_; }
 
 private:
+    // Leaves the packet waiting (forwardPending_) when the other line can't take it yet.
     void processPacket(int dataWords);
-    void forward(int direction, int dataWords);
+    void takePacketHeader();
+    void processPacketData(int direction, int dataWords);
+    // False when the other line can't take the data yet.
+    bool forward(int direction, int dataWords);
+    bool retryPendingForward();
+    void holdSource(int queueId);
     void reportStatusFlags(std::uint16_t flags, int direction);
     void reportMessage(const std::string& text);
     std::string messageText(const std::string& text);
@@ -106,6 +120,10 @@ private:
     std::array<bool, 2> activity_{false, false};
     bool timeStampRequest_ = false;
     bool stopRequest_ = false;
+    bool forwardPending_ = false;
+    int pendingDataWords_ = 0;
+    // The queue id whose reading is held back while its packet waits to be forwarded (0 none).
+    int heldQueueId_ = 0;
     std::int64_t lastClockRefresh_ = -86400000;
 
     // Per line forwarded to: bytes not forwarded since the last report, and why.

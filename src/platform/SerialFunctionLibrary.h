@@ -153,6 +153,10 @@ public:
     virtual int libRXQueueErase() = 0;
     // Queues bytes (count <= 4096) as received under queueId.
     virtual int libRXQueueWriteBytes(const std::uint8_t* bytes, int count, int queueId) = 0;
+    // While hold is non-zero the ports and taps queued under queueId are not read: their data
+    // waits in the line or the system, which holds a sender with flow control back. 0 resumes.
+    // >= 0 done.
+    virtual int libRXQueueHold(int queueId, int hold) = 0;
 
     // Monitoring taps (read-only ports).
     virtual int libInitFTDIMonitor(int tapNumber, int queueId, int mode, int baudRate, int parity,

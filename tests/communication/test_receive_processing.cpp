@@ -2,6 +2,8 @@
 // at detections, content filter, messages for queue and line errors.
 #include "EngineTestSupport.h"
 
+#include <set>
+
 namespace corvane::test {
 namespace {
 
@@ -161,6 +163,66 @@ TEST_F(ReceiveTest, ReceiveOnlyMonitoringForwardsEachLineToTheOther) {
     EXPECT_TRUE(library.transmissions.empty());
 }
 
+TEST_F(ReceiveTest, ReceiveOnlyMonitoringKeepsAPacketTheOtherLineCannotTakeYetAndRetriesIt) {
+    settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
+    start();
+    arrive("first", 1);
+    arrive("second", 2);
+    library.txWriteResult = 0; // channel 2's transmit buffer is full
+    EXPECT_TRUE(engine.communicationPass()) << "the loop may wait";
+    EXPECT_TRUE(engine.receive().forwardPending());
+    EXPECT_TRUE(library.transmissions.empty());
+    EXPECT_EQ(library.heldQueueIds, std::set<int>{1}) << "channel 1 is not read meanwhile";
+    EXPECT_EQ(ascii(), "") << "nothing shown before it is forwarded, nothing after it either";
+    EXPECT_EQ(library.queue.packetCount(), 1u);
+    EXPECT_EQ(engine.idleWaitMs(), CommunicationEngine::kBusyIdleWaitMs);
+    engine.communicationPass();
+    EXPECT_TRUE(engine.receive().forwardPending());
+
+    library.txWriteResult = 1;
+    EXPECT_FALSE(engine.communicationPass());
+    EXPECT_FALSE(engine.receive().forwardPending());
+    EXPECT_EQ(transmitted(1), "first");
+    EXPECT_EQ(transmitted(0), "second");
+    EXPECT_TRUE(library.heldQueueIds.empty());
+    EXPECT_EQ(ascii(), "firstsecond");
+    EXPECT_EQ(channel2.channelStatus(), ChannelStatus::Open) << "a full buffer is no channel error";
+    EXPECT_EQ(ascii().find("CORVANE reports"), std::string::npos);
+
+    // A packet that waited when communication stopped does not hold its line at the next start.
+    arrive("third", 2);
+    library.txWriteResult = 0;
+    engine.communicationPass();
+    EXPECT_EQ(library.heldQueueIds, std::set<int>{2});
+    engine.stopCommunication();
+    library.txWriteResult = 1;
+    start();
+    EXPECT_TRUE(library.heldQueueIds.empty());
+    EXPECT_FALSE(engine.receive().forwardPending());
+}
+
+TEST_F(ReceiveTest, APassHandlesABoundedShareOfTheReceivedDataAndLeavesTheRestInOrder) {
+    start();
+    std::string sent;
+    for (int block = 0; block < 50; ++block) {
+        std::string data(4000, static_cast<char>('a' + block % 26));
+        arrive(data);
+        sent += data;
+    }
+    EXPECT_FALSE(engine.communicationPass());
+    const std::size_t first = ascii().size();
+    EXPECT_GE(first, static_cast<std::size_t>(MdCommunicationReceive::kMaxDataWordsPerPass));
+    EXPECT_LT(first, static_cast<std::size_t>(MdCommunicationReceive::kMaxDataWordsPerPass + 4000));
+    EXPECT_GT(library.queue.packetCount(), 0u) << "the rest waits for the next passes";
+    // 17 packets a pass: three passes bring data, the fourth finds nothing.
+    int passes = 1;
+    while (!engine.communicationPass()) {
+        ++passes;
+    }
+    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(ascii(), sent);
+}
+
 // What a line refuses to take is reported with its byte count: at once, then at most once a
 // second while the loss lasts, and before communication stops; the monitor still shows the data.
 TEST_F(ReceiveTest, ForwardingThatALineRefusesIsReportedAtMostOnceASecond) {
@@ -168,12 +230,12 @@ TEST_F(ReceiveTest, ForwardingThatALineRefusesIsReportedAtMostOnceASecond) {
     std::vector<std::string> heard;
     engine.receive().setForwardingLossListener([&heard](const std::string& text) { heard.push_back(text); });
     start();
-    library.txWriteResult = 0;
+    library.txWriteResult = -1; // the line fails (a full one makes the packet wait instead)
     arrive("abcd", 1);
     engine.communicationPass();
     const std::string first =
         "CORVANE reports: Data not forwarded to COM2\r\n4 bytes could not be forwarded. "
-        "Transmit buffer overflow.\r\n";
+        "Error while transmitting\r\n";
     EXPECT_NE(ascii().find("\r\n\r\n " + first), std::string::npos) << ascii();
     EXPECT_NE(ascii().find("abcd"), std::string::npos) << "the monitor shows what it received";
     ASSERT_EQ(heard.size(), 1u);

@@ -323,9 +323,10 @@ int runCli(int argc, char** argv) {
         }
         err.output().pump();
     };
+    // The pass comes right after the idle wait, so that what woke it is answered first.
     while (gStopSignal == 0) {
-        QCoreApplication::processEvents();
         bool idle = engine.communicationPass();
+        QCoreApplication::processEvents();
         timers.processDueTimers();
         tendConsole(false);
         if (!engine.communicationRuns()) {

@@ -55,6 +55,7 @@ public:
     int hiresInits = 0;
     int rxErases = 0;
     std::vector<std::string> events; // every call in order, by name
+    std::set<int> heldQueueIds;      // queue ids whose reading is held back (libRXQueueHold)
 
     ReceiveQueue queue;
     HiresClock clock;
@@ -159,6 +160,15 @@ public:
     int libRXQueueWriteBytes(const std::uint8_t* bytes, int count, int queueId) override {
         queue.pushBytes(queueId, clock.now(), 0, bytes, static_cast<std::size_t>(count));
         return count;
+    }
+    int libRXQueueHold(int queueId, int hold) override {
+        events.push_back("libRXQueueHold " + std::to_string(queueId) + " " + std::to_string(hold));
+        if (hold != 0) {
+            heldQueueIds.insert(queueId);
+        } else {
+            heldQueueIds.erase(queueId);
+        }
+        return 0;
     }
     int libInitFTDIMonitor(int tap, int queueId, int mode, int baud, int parity, int stop, int data,
                            int perr) override {

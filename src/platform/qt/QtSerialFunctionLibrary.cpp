@@ -2,44 +2,30 @@
 
 #include "platform/qt/SerialIoWorker.h"
 
-#include <QMetaObject>
-#include <QThread>
-
 #include <chrono>
 
+#include <algorithm>
 #include <cerrno>
+#include <poll.h>
 #include <sys/stat.h>
 
 namespace corvane {
 
 QtSerialFunctionLibrary::QtSerialFunctionLibrary(SettingsStore& store, SerialDeviceEnumerator* enumerator,
                                                  EnvironmentReader environment,
-                                                 std::size_t queueCapacityWords)
-    : queue_(queueCapacityWords), portMap_(store, enumerator, std::move(environment)) {
-    thread_ = new QThread();
-    thread_->setObjectName("Corvane serial I/O");
-    worker_ = new SerialIoWorker(queue_, clock_);
-    worker_->moveToThread(thread_);
-    // The worker and its ports are deleted in their own thread when it ends.
-    QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    thread_->start(QThread::TimeCriticalPriority);
+                                                 std::size_t queueCapacityWords,
+                                                 std::size_t transmitLimitBytes)
+    : queue_(queueCapacityWords), portMap_(store, enumerator, std::move(environment)),
+      worker_(std::make_unique<SerialIoWorker>(queue_, clock_, transmitLimitBytes)) {}
+
+QtSerialFunctionLibrary::~QtSerialFunctionLibrary() = default;
+
+int QtSerialFunctionLibrary::runInIoThread(const std::function<int()>& f) {
+    return worker_->call(f);
 }
 
-QtSerialFunctionLibrary::~QtSerialFunctionLibrary() {
-    call([this] { return worker_->closeAll(); });
-    thread_->quit();
-    thread_->wait();
-    delete thread_;
-}
-
-int QtSerialFunctionLibrary::call(const std::function<int()>& f) {
-    if (QThread::currentThread() == thread_) {
-        return f();
-    }
-    int result = 0;
-    QMetaObject::invokeMethod(
-        worker_, [&] { result = f(); }, Qt::BlockingQueuedConnection);
-    return result;
+std::shared_ptr<SerialPort> QtSerialFunctionLibrary::openPort(int port) {
+    return validPort(port) ? worker_->find(port) : nullptr;
 }
 
 void QtSerialFunctionLibrary::setTapResolver(TapResolver resolver) {
@@ -77,7 +63,7 @@ int QtSerialFunctionLibrary::SioResetExt(int port, int, int, int baudRate, int p
         }
     }
     SerialLineRequest line{baudRate, parity, stopBits, dataBits, parityErrorChar, flowControl};
-    return call([&] { return worker_->openPort(port, path, line, false); });
+    return worker_->call([&] { return worker_->openPort(port, path, line, false); });
 }
 
 int QtSerialFunctionLibrary::SioParmsExt(int port, int parity, int stopBits, int dataBits,
@@ -86,42 +72,44 @@ int QtSerialFunctionLibrary::SioParmsExt(int port, int parity, int stopBits, int
         return kSioBadPort;
     }
     SerialLineRequest line{0, parity, stopBits, dataBits, parityErrorChar, flowControl};
-    return call([&] { return worker_->configure(port, line); });
+    return worker_->call([&] { return worker_->configure(port, line); });
 }
 
 int QtSerialFunctionLibrary::SioDone(int port) {
     if (!validPort(port)) {
         return kSioBadPort;
     }
-    return call([&] { return worker_->closePort(port); });
+    return worker_->call([&] { return worker_->closePort(port); });
 }
 
 int QtSerialFunctionLibrary::libInitQueueing(int port, int queueId, int watchModemLines, int) {
-    if (!validPort(port)) {
+    std::shared_ptr<SerialPort> open = openPort(port);
+    if (!open) {
         return kSioBadPort;
     }
-    return call([&] { return worker_->initQueueing(port, queueId, watchModemLines != 0); });
+    if (queueId < 0 || queueId > 2) {
+        return kSioRange;
+    }
+    open->setQueueing(queueId, watchModemLines != 0);
+    return 0;
 }
 
 int QtSerialFunctionLibrary::SioRxQue(int port) {
-    if (!validPort(port)) {
-        return kSioBadPort;
-    }
-    return call([&] { return worker_->rxQueue(port); });
+    std::shared_ptr<SerialPort> open = openPort(port);
+    return open ? open->polledBytes() : kSioBadPort;
 }
 
 int QtSerialFunctionLibrary::SioGets(int port, std::uint8_t* buffer, int count) {
-    if (!validPort(port) || buffer == nullptr) {
+    std::shared_ptr<SerialPort> open = openPort(port);
+    if (!open || buffer == nullptr) {
         return kSioBadPort;
     }
-    return call([&] { return worker_->gets(port, buffer, count); });
+    return open->takePolled(buffer, count);
 }
 
 int QtSerialFunctionLibrary::modemLine(int port, char line) {
-    if (!validPort(port)) {
-        return kSioBadPort;
-    }
-    return call([&] { return worker_->modemLine(port, line); });
+    std::shared_ptr<SerialPort> open = openPort(port);
+    return open ? open->modemLine(line) : kSioBadPort;
 }
 
 int QtSerialFunctionLibrary::SioCTS(int port) {
@@ -141,21 +129,24 @@ int QtSerialFunctionLibrary::SioRTS(int port, char command) {
     if (!validPort(port) || (command != 'S' && command != 'C')) {
         return validPort(port) ? kSioRange : kSioBadPort;
     }
-    return call([&] { return worker_->setOutputLine(port, 'R', command == 'S'); });
+    std::shared_ptr<SerialPort> open = openPort(port);
+    return open ? open->setOutputLine('R', command == 'S') : kSioBadPort;
 }
 
 int QtSerialFunctionLibrary::SioDTR(int port, char command) {
     if (!validPort(port) || (command != 'S' && command != 'C')) {
         return validPort(port) ? kSioRange : kSioBadPort;
     }
-    return call([&] { return worker_->setOutputLine(port, 'D', command == 'S'); });
+    std::shared_ptr<SerialPort> open = openPort(port);
+    return open ? open->setOutputLine('D', command == 'S') : kSioBadPort;
 }
 
 int QtSerialFunctionLibrary::SioBrkSig(int port, char command) {
     if (!validPort(port) || (command != 'A' && command != 'C')) {
         return validPort(port) ? kSioRange : kSioBadPort;
     }
-    return call([&] { return worker_->setBreak(port, command == 'A'); });
+    std::shared_ptr<SerialPort> open = openPort(port);
+    return open ? open->setBreak(command == 'A') : kSioBadPort;
 }
 
 int QtSerialFunctionLibrary::SioWinError(std::string& text) {
@@ -169,18 +160,17 @@ int QtSerialFunctionLibrary::libTXQueueWrite(int port, const std::int16_t* words
     if (words == nullptr || count < 0 || count > kSerialBufferSize) {
         return kSioRange;
     }
-    return call([&] { return worker_->transmit(port, words, count, queueId); });
+    std::shared_ptr<SerialPort> open = openPort(port);
+    return open ? open->transmit(words, count, queueId) : kSioBadPort;
 }
 
 int QtSerialFunctionLibrary::libTXQueueStatus(int queueId) {
-    return call([&] { return worker_->transmitQueueStatus(queueId); });
+    return worker_->transmitQueueStatus(queueId);
 }
 
 int QtSerialFunctionLibrary::libPortTXBytes(int port) {
-    if (!validPort(port)) {
-        return kSioBadPort;
-    }
-    return call([&] { return worker_->portTransmitBytes(port); });
+    std::shared_ptr<SerialPort> open = openPort(port);
+    return open ? open->waitingBytes(true) : kSioBadPort;
 }
 
 int QtSerialFunctionLibrary::libRXQueueRead(std::int16_t* buffer) {
@@ -225,7 +215,7 @@ int QtSerialFunctionLibrary::libInitFTDIMonitor(int tapNumber, int queueId, int,
     }
     SerialLineRequest line{baudRate, parity, stopBits, dataBits, parityErrorChar, kFlowOff};
     int key = SerialIoWorker::kTapKeyBase + tapNumber;
-    return call([&] {
+    return worker_->call([&] {
         if (worker_->isOpen(key) || worker_->isPathOpen(path)) {
             return kMonitorBusy;
         }
@@ -240,7 +230,7 @@ int QtSerialFunctionLibrary::libInitFTDIMonitor(int tapNumber, int queueId, int,
             // The FTDI status that fits a device that is there but can't be used.
             return 4;
         }
-        worker_->initQueueing(key, queueId, false);
+        worker_->find(key)->setQueueing(queueId, false);
         return kMonitorOk;
     });
 }
@@ -251,7 +241,7 @@ int QtSerialFunctionLibrary::libInitProMonitor(int, int, int, int, int, int, int
 }
 
 int QtSerialFunctionLibrary::libCloseFTDIMonitor(int queueId) {
-    call([&] { return worker_->closeByQueueId(queueId); });
+    worker_->call([&] { return worker_->closeByQueueId(queueId); });
     return 0;
 }
 
@@ -287,8 +277,37 @@ void QtSerialFunctionLibrary::assignNewDevices() {
     lastAssignment_ = now;
 }
 
+int QtSerialFunctionLibrary::libRXQueueHold(int queueId, int hold) {
+    if (queueId < 0 || queueId > 2) {
+        return kSioRange;
+    }
+    worker_->holdQueueId(queueId, hold != 0);
+    return 0;
+}
+
 bool QtSerialFunctionLibrary::libWaitForPacket(int timeoutMs) {
-    return queue_.waitForPacket(timeoutMs);
+    if (!queue_.beginWait()) {
+        return true;
+    }
+    // The ports are watched here too, and what arrives is read here: an answer to it leaves
+    // without a detour through the I/O thread.
+    std::vector<std::shared_ptr<SerialPort>> ports = worker_->beginCallerReading();
+    std::vector<pollfd> watched;
+    watched.push_back({queue_.arrivalDescriptor(), POLLIN, 0});
+    for (const auto& port : ports) {
+        watched.push_back({port->descriptor(), POLLIN, 0});
+    }
+    ::poll(watched.data(), watched.size(), std::max(timeoutMs, 0));
+    bool arrived = queue_.endWait(watched[0].revents != 0);
+    bool read = false;
+    for (std::size_t i = 1; i < watched.size(); ++i) {
+        if (watched[i].revents != 0) {
+            worker_->readOnCaller(*ports[i - 1], (watched[i].revents & (POLLHUP | POLLERR)) != 0);
+            read = true;
+        }
+    }
+    worker_->endCallerReading();
+    return arrived || (read && queue_.packetCount() > 0);
 }
 
 } // namespace corvane

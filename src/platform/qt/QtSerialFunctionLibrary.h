@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SerialFunctionLibrary.h"
+#include "platform/qt/SerialPort.h"
 #include "platform/serial/HiresClock.h"
 #include "platform/serial/PortMap.h"
 #include "platform/serial/ReceiveQueue.h"
@@ -12,16 +13,17 @@
 #include <optional>
 #include <string>
 
-class QThread;
-
 namespace corvane {
 
 class SerialIoWorker;
 
-// The serial function library on QtSerialPort. Every open port lives in one I/O thread that
-// reads on arrival, stamps each block with the arrival time and puts it into the shared receive
-// queue; transmitted data is written by the same thread. COM numbers are mapped to devices by
-// the port map; COM256 without a mapping is the built-in loopback port.
+// The serial function library on QtSerialPort. One I/O thread reads every open port on arrival,
+// stamps each block with the arrival time and puts it into the shared receive queue, as much as
+// the queue admits (above its high-water mark the ports are left unread, so the line or the system
+// holds the data). The calling thread never waits for that thread to transmit or to read a
+// port's state: a transmission is written at once when nothing waits for the port, and only what
+// the port cannot take yet is left to the I/O thread. COM numbers are mapped to devices by the
+// port map; COM256 without a mapping is the built-in loopback port.
 class QtSerialFunctionLibrary : public SerialFunctionLibrary {
 public:
     // Finds the system device of a tap number: kMonitorOk with the device in path, or the monitor
@@ -30,7 +32,8 @@ public:
 
     QtSerialFunctionLibrary(SettingsStore& store, SerialDeviceEnumerator* enumerator,
                             EnvironmentReader environment = processEnvironment(),
-                            std::size_t queueCapacityWords = ReceiveQueue::kDefaultCapacityWords);
+                            std::size_t queueCapacityWords = ReceiveQueue::kDefaultCapacityWords,
+                            std::size_t transmitLimitBytes = SerialPort::kDefaultTransmitLimit);
     ~QtSerialFunctionLibrary() override;
     QtSerialFunctionLibrary(const QtSerialFunctionLibrary&) = delete;
     QtSerialFunctionLibrary& operator=(const QtSerialFunctionLibrary&) = delete;
@@ -72,13 +75,17 @@ public:
                           int stopBits, int dataBits, int parityErrorChar, int signalLevel) override;
     int libCloseFTDIMonitor(int queueId) override;
     int libCloseProMonitor() override;
+    int libRXQueueHold(int queueId, int hold) override;
     bool libPortAvailable(int port) override;
     bool libWaitForPacket(int timeoutMs) override;
 
+    // Runs f in the I/O thread and waits for its result (for diagnostics and tests).
+    int runInIoThread(const std::function<int()>& f);
+
 private:
-    // Runs f in the I/O thread and returns its result.
-    int call(const std::function<int()>& f);
     static bool validPort(int port) { return port >= 0 && port < kMaxComNumber; }
+    // The open port, null (with code kSioBadPort) when the port number is wrong or not open.
+    std::shared_ptr<SerialPort> openPort(int port);
     int modemLine(int port, char line);
     void assignNewDevices();
 
@@ -89,8 +96,7 @@ private:
     std::mutex resolverMutex_;
     std::mutex assignMutex_;
     std::optional<std::chrono::steady_clock::time_point> lastAssignment_;
-    QThread* thread_ = nullptr;
-    SerialIoWorker* worker_ = nullptr;
+    std::unique_ptr<SerialIoWorker> worker_;
 };
 
 } // namespace corvane

@@ -1,80 +1,106 @@
 #include "platform/qt/SerialIoWorker.h"
 
 #include "platform/SerialFunctionLibrary.h"
+#include "platform/qt/DevicePort.h"
+#include "platform/qt/LoopbackPort.h"
 
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
+#include <QThread>
+
+#include <climits>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace corvane {
 
-struct SerialIoWorker::Port {
-    int key = 0;
-    std::string path;
-    QSerialPort* serial = nullptr; // null for the loopback port
-    bool loopback = false;
-    bool lost = false;
-    int queueId = 0;
-    bool watchLines = false;
-    std::uint16_t lastLines = 0;
-    SerialLineRequest line;
-    bool parityMarking = false;
-    ParityMarkDecoder decoder;
-    linuxserial::ErrorCounters counters;
-    bool countersValid = false;
-    std::vector<std::uint8_t> pollBuffer;
-    // Loopback: the line and its modem lines (RTS to CTS, DTR to DSR and DCD).
-    LoopbackLine loop;
-    bool loopRts = true;
-    bool loopDtr = true;
-    bool rtsRaisedForSend = false;
-    std::vector<std::uint8_t> scratch;
+struct SerialIoWorker::Request {
+    const std::function<int()>& work;
+    int result = 0;
+    bool done = false;
 };
 
-namespace {
-
-// Unix98 pseudo-terminal slaves have the major numbers 136 to 143.
-bool isPseudoTerminal(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) {
-        return false;
-    }
-    unsigned int major = ::major(info.st_rdev);
-    return major >= 136 && major <= 143;
-}
-
-} // namespace
-
-SerialIoWorker::SerialIoWorker(ReceiveQueue& queue, HiresClock& clock) : queue_(queue), clock_(clock) {
-    steady_.start();
+SerialIoWorker::SerialIoWorker(ReceiveQueue& queue, HiresClock& clock, std::size_t transmitLimitBytes)
+    : queue_(queue), context_{queue, clock, errors_, heldQueueIds_, [this] { wake(); }, transmitLimitBytes} {
+    epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
+    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.ptr = nullptr;
+    ::epoll_ctl(epoll_, EPOLL_CTL_ADD, wakeFd_, &event);
+    // Reading held back by a full queue goes on once the main loop has read it down.
+    queue_.setResumeHandler([this] { wake(); });
+    thread_ = QThread::create([this] { run(); });
+    thread_->setObjectName("Corvane serial I/O");
+    thread_->start(QThread::TimeCriticalPriority);
 }
 
 SerialIoWorker::~SerialIoWorker() {
-    closeAll();
+    call([this] { return closeAll(); });
+    quit_ = true;
+    wake();
+    thread_->wait();
+    delete thread_;
+    queue_.setResumeHandler(nullptr);
+    ::close(wakeFd_);
+    ::close(epoll_);
 }
 
-int SerialIoWorker::fail(int code, int error) {
-    std::lock_guard lock(errorMutex_);
-    lastErrno_ = error;
-    return code;
+bool SerialIoWorker::onIoThread() const {
+    return QThread::currentThread() == thread_;
 }
 
-int SerialIoWorker::lastSystemError(std::string& text) const {
-    std::lock_guard lock(errorMutex_);
-    text = lastErrno_ != 0 ? std::strerror(lastErrno_) : "";
-    return lastErrno_;
-}
-
-SerialIoWorker::Port* SerialIoWorker::find(int key) {
+std::shared_ptr<SerialPort> SerialIoWorker::find(int key) const {
+    std::lock_guard lock(portsMutex_);
     auto it = ports_.find(key);
-    return it == ports_.end() ? nullptr : it->second.get();
+    return it == ports_.end() ? nullptr : it->second;
+}
+
+int SerialIoWorker::call(const std::function<int()>& f) {
+    if (onIoThread()) {
+        return f();
+    }
+    Request request{f};
+    std::unique_lock lock(requestMutex_);
+    requests_.push_back(&request);
+    wake();
+    requestDone_.wait(lock, [&] { return request.done; });
+    return request.result;
+}
+
+void SerialIoWorker::wake() {
+    // One eventfd write until the I/O thread has looked.
+    if (!wakePending_.exchange(true)) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = ::write(wakeFd_, &one, sizeof one);
+    }
+}
+
+void SerialIoWorker::holdQueueId(int queueId, bool hold) {
+    if (queueId < 0 || queueId > 2) {
+        return;
+    }
+    heldQueueIds_[static_cast<std::size_t>(queueId)] = hold;
+    if (!hold) {
+        wake();
+    }
+}
+
+int SerialIoWorker::transmitQueueStatus(int queueId) const {
+    long long waiting = 0;
+    // The table's lock is always taken before a port's.
+    std::lock_guard lock(portsMutex_);
+    for (const auto& [key, port] : ports_) {
+        if (port->queueId() == queueId) {
+            waiting += std::max(port->waitingBytes(false), 0);
+        }
+    }
+    return static_cast<int>(std::min<long long>(waiting, INT_MAX));
 }
 
 bool SerialIoWorker::isPathOpen(const std::string& path) const {
+    std::lock_guard lock(portsMutex_);
     for (const auto& [key, port] : ports_) {
-        if (!port->loopback && port->path == path) {
+        if (!port->isLoopback() && port->devicePath() == path) {
             return true;
         }
     }
@@ -82,7 +108,7 @@ bool SerialIoWorker::isPathOpen(const std::string& path) const {
 }
 
 int SerialIoWorker::openPort(int key, const std::string& path, const SerialLineRequest& line, bool readOnly) {
-    if (find(key) != nullptr) {
+    if (isOpen(key)) {
         return kSioAlreadyOpen;
     }
     if (line.dataBits < 5 || line.dataBits > 8) {
@@ -92,514 +118,267 @@ int SerialIoWorker::openPort(int key, const std::string& path, const SerialLineR
         line.flowControl < 0 || line.flowControl > 3) {
         return kSioRange;
     }
-    auto port = std::make_unique<Port>();
-    port->key = key;
-    port->path = path;
-    port->line = line;
+    std::shared_ptr<SerialPort> port;
     if (path.empty()) {
-        port->loopback = true;
-        applyLine(*port, line);
-        ports_[key] = std::move(port);
-        updateTimer();
-        return 0;
-    }
-    if (isPathOpen(path)) {
-        return kSioAlreadyOpen;
-    }
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return fail(kSioCannotOpen, errno);
-    }
-    if (::access(path.c_str(), readOnly ? R_OK : (R_OK | W_OK)) != 0) {
-        return fail(kSioSystemError, errno);
-    }
-    linuxserial::LineSnapshot own;
-    if (line.baudRate <= 0) {
-        linuxserial::readLineSettings(path, own);
-    }
-    auto* serial = new QSerialPort(this);
-    serial->setPortName(QString::fromStdString(path));
-    if (!serial->open(readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite)) {
-        QSerialPort::SerialPortError error = serial->error();
-        delete serial;
-        if (error == QSerialPort::PermissionError) {
-            // Held by another program (lock file or exclusive use).
-            return fail(kSioAlreadyOpen, EBUSY);
+        port = std::make_shared<LoopbackPort>(context_, key, line);
+    } else {
+        if (isPathOpen(path)) {
+            return kSioAlreadyOpen;
         }
-        if (error == QSerialPort::DeviceNotFoundError) {
-            return fail(kSioCannotOpen, ENOENT);
+        int result = 0;
+        port = DevicePort::open(context_, key, path, line, readOnly, result);
+        if (!port) {
+            return result;
         }
-        return fail(kSioCannotOpen, EIO);
     }
-    port->serial = serial;
-    Port* raw = port.get();
-    if (line.baudRate <= 0) {
-        if (own.valid) {
-            linuxserial::restoreLineSettings(static_cast<int>(serial->handle()), own);
-        }
-    } else if (int result = applyLine(*raw, line); result < 0) {
-        serial->close();
-        delete serial;
-        return result;
+    {
+        std::lock_guard lock(portsMutex_);
+        ports_[key] = port;
     }
-    linuxserial::ErrorCounters counters;
-    raw->countersValid = linuxserial::readErrorCounters(static_cast<int>(serial->handle()), counters) == 0;
-    raw->counters = counters;
-    connect(serial, &QSerialPort::readyRead, this, [this, raw] { onReadyRead(*raw); });
-    connect(serial, &QSerialPort::errorOccurred, this,
-            [this, raw](QSerialPort::SerialPortError error) { onError(*raw, error); });
-    ports_[key] = std::move(port);
-    updateTimer();
-    return 0;
-}
-
-int SerialIoWorker::applyLine(Port& port, const SerialLineRequest& line) {
-    if (line.dataBits < 5 || line.dataBits > 8) {
-        return kSioBadByteSize;
-    }
-    port.line.parity = line.parity;
-    port.line.stopBits = line.stopBits;
-    port.line.dataBits = line.dataBits;
-    port.line.parityErrorChar = line.parityErrorChar;
-    port.line.flowControl = line.flowControl;
-    if (line.baudRate > 0) {
-        port.line.baudRate = line.baudRate;
-    }
-    if (port.loopback) {
-        port.loop.configure(port.line.baudRate, line.dataBits, line.parity != kParityNone, line.stopBits);
-        if (line.flowControl == kFlowRtsSend) {
-            port.loopRts = port.loop.pending() > 0;
-        }
-        return 0;
-    }
-    QSerialPort& s = *port.serial;
-    if (line.baudRate > 0 && !s.setBaudRate(line.baudRate)) {
-        s.clearError();
-        return kSioBadBaudRate;
-    }
-    // Pseudo-terminals carry 8-bit characters without parity whatever they are told; a virtual
-    // port is still usable with any character size and parity.
-    const bool pseudoTerminal = isPseudoTerminal(port.path);
-    if (!s.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits)) && !pseudoTerminal) {
-        s.clearError();
-        return kSioBadByteSize;
-    }
-    s.clearError();
-    static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
-                                                   QSerialPort::EvenParity, QSerialPort::MarkParity,
-                                                   QSerialPort::SpaceParity};
-    // Linux has no 1.5 stop bits of its own: two stop bits with five data bits are 1.5 on the line.
-    QSerialPort::StopBits stop = line.stopBits == kStopBitsOne ? QSerialPort::OneStop : QSerialPort::TwoStop;
-    QSerialPort::FlowControl flow = line.flowControl == kFlowRtsCts    ? QSerialPort::HardwareControl
-                                    : line.flowControl == kFlowXonXoff ? QSerialPort::SoftwareControl
-                                                                       : QSerialPort::NoFlowControl;
-    if (!s.setParity(parities[line.parity]) && !pseudoTerminal) {
-        s.clearError();
-        return kSioRange;
-    }
-    s.clearError();
-    if (!s.setStopBits(stop) || !s.setFlowControl(flow)) {
-        s.clearError();
-        return kSioRange;
-    }
-    int fd = static_cast<int>(s.handle());
-    port.parityMarking = line.parity != kParityNone && linuxserial::setParityMarking(fd, true) == 0;
-    if (line.parity == kParityNone) {
-        linuxserial::setParityMarking(fd, false);
-    }
-    port.decoder.reset();
-    port.decoder.setErrorCharacter(static_cast<std::uint8_t>(line.parityErrorChar & 0xFF));
-    if (line.flowControl == kFlowRtsSend) {
-        linuxserial::setModemLine(fd, linuxserial::kLineRTS, false);
-    }
+    std::lock_guard lock(watchMutex_);
+    watches_[key].port = port;
+    updateWatchLocked(watches_[key]);
     return 0;
 }
 
 int SerialIoWorker::configure(int key, const SerialLineRequest& line) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (port->lost) {
-        return fail(kSioSystemError, EIO);
-    }
-    return applyLine(*port, line);
+    std::shared_ptr<SerialPort> port = find(key);
+    return port ? port->configure(line) : kSioBadPort;
 }
 
 int SerialIoWorker::closePort(int key) {
-    auto it = ports_.find(key);
-    if (it == ports_.end()) {
-        return kSioBadPort;
+    std::shared_ptr<SerialPort> port;
+    {
+        std::lock_guard lock(portsMutex_);
+        auto it = ports_.find(key);
+        if (it == ports_.end()) {
+            return kSioBadPort;
+        }
+        port = it->second;
+        ports_.erase(it);
     }
-    Port& port = *it->second;
-    if (port.serial != nullptr) {
-        port.serial->disconnect(this);
-        port.serial->close();
-        port.serial->deleteLater();
-        port.serial = nullptr;
+    {
+        std::lock_guard lock(watchMutex_);
+        if (auto it = watches_.find(key); it != watches_.end()) {
+            if (it->second.registered && port->descriptor() >= 0) {
+                ::epoll_ctl(epoll_, EPOLL_CTL_DEL, port->descriptor(), nullptr);
+            }
+            watches_.erase(it);
+        }
     }
-    ports_.erase(it);
-    updateTimer();
+    // A calling thread that still holds the port finds it closed.
+    port->markClosed();
+    port->close();
     return 0;
 }
 
 int SerialIoWorker::closeAll() {
-    while (!ports_.empty()) {
-        closePort(ports_.begin()->first);
+    while (true) {
+        int key = 0;
+        {
+            std::lock_guard lock(portsMutex_);
+            if (ports_.empty()) {
+                return 0;
+            }
+            key = ports_.begin()->first;
+        }
+        closePort(key);
     }
-    return 0;
 }
 
 int SerialIoWorker::closeByQueueId(int queueId) {
-    int closed = 0;
-    for (auto it = ports_.begin(); it != ports_.end();) {
-        int key = it->first;
-        ++it;
-        Port* port = find(key);
-        if (key >= kTapKeyBase && port->queueId == queueId) {
-            closePort(key);
-            ++closed;
-        }
-    }
-    return closed;
-}
-
-int SerialIoWorker::initQueueing(int key, int queueId, bool watchLines) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (queueId < 0 || queueId > 2) {
-        return kSioRange;
-    }
-    port->queueId = queueId;
-    port->watchLines = watchLines;
-    port->lastLines = lineBits(*port);
-    // What arrived before queueing started belongs to nobody.
-    port->pollBuffer.clear();
-    updateTimer();
-    return 0;
-}
-
-int SerialIoWorker::rxQueue(int key) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    return static_cast<int>(port->pollBuffer.size());
-}
-
-int SerialIoWorker::gets(int key, std::uint8_t* buffer, int count) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (port->lost && port->pollBuffer.empty()) {
-        return fail(kSioSystemError, EIO);
-    }
-    int n = std::min<int>(std::max(count, 0), static_cast<int>(port->pollBuffer.size()));
-    std::copy(port->pollBuffer.begin(), port->pollBuffer.begin() + n, buffer);
-    port->pollBuffer.erase(port->pollBuffer.begin(), port->pollBuffer.begin() + n);
-    return n;
-}
-
-int SerialIoWorker::modemLine(int key, char line) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (port->lost) {
-        return fail(kSioSystemError, EIO);
-    }
-    unsigned int lines = 0;
-    if (port->loopback) {
-        lines = (port->loopRts ? linuxserial::kLineCTS : 0u) |
-                (port->loopDtr ? (linuxserial::kLineDSR | linuxserial::kLineDCD) : 0u);
-    } else if (int error = linuxserial::readModemLines(static_cast<int>(port->serial->handle()), lines);
-               error != 0) {
-        // A device that can't report its lines reads them low.
-        return linuxserial::isUnsupported(error) ? 0 : fail(kSioSystemError, error);
-    }
-    unsigned int bit = line == 'C'   ? linuxserial::kLineCTS
-                       : line == 'D' ? linuxserial::kLineDSR
-                       : line == 'R' ? linuxserial::kLineDCD
-                                     : linuxserial::kLineRI;
-    return (lines & bit) ? 1 : 0;
-}
-
-int SerialIoWorker::setOutputLine(int key, char line, bool on) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (port->lost) {
-        return fail(kSioSystemError, EIO);
-    }
-    bool rtsOfFlowControl =
-        line == 'R' && (port->line.flowControl == kFlowRtsCts || port->line.flowControl == kFlowRtsSend);
-    if (port->loopback) {
-        if (!rtsOfFlowControl) {
-            (line == 'R' ? port->loopRts : port->loopDtr) = on;
-        }
-        return 0;
-    }
-    if (port->serial->openMode() == QIODevice::ReadOnly) {
-        return 0;
-    }
-    if (rtsOfFlowControl) {
-        // RTS belongs to the flow control.
-        return 0;
-    }
-    int error = linuxserial::setModemLine(static_cast<int>(port->serial->handle()),
-                                          line == 'R' ? linuxserial::kLineRTS : linuxserial::kLineDTR, on);
-    if (error != 0 && !linuxserial::isUnsupported(error)) {
-        return fail(kSioSystemError, error);
-    }
-    return 0;
-}
-
-int SerialIoWorker::setBreak(int key, bool on) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (port->lost) {
-        return fail(kSioSystemError, EIO);
-    }
-    if (port->loopback) {
-        return 0;
-    }
-    int error = linuxserial::setBreak(static_cast<int>(port->serial->handle()), on);
-    if (error != 0 && !linuxserial::isUnsupported(error)) {
-        return fail(kSioSystemError, error);
-    }
-    return 0;
-}
-
-int SerialIoWorker::transmit(int key, const std::int16_t* words, int count, int queueId) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (port->lost) {
-        return fail(kSioSystemError, EIO);
-    }
-    if (port->queueId != queueId && port->queueId != 0) {
-        return kSioRange;
-    }
-    // Only data bytes go on the line; other words are markers of the sender.
-    std::vector<std::uint8_t>& bytes = port->scratch;
-    bytes.clear();
-    for (int i = 0; i < count; ++i) {
-        if (words[i] >= 0 && words[i] <= 255) {
-            bytes.push_back(static_cast<std::uint8_t>(words[i]));
-        }
-    }
-    if (port->loopback) {
-        if (port->loop.pending() + bytes.size() > static_cast<std::size_t>(kTransmitLimit)) {
-            return 0;
-        }
-        if (port->line.flowControl == kFlowRtsSend && !bytes.empty()) {
-            port->loopRts = true;
-            port->rtsRaisedForSend = true;
-        }
-        port->loop.write(bytes.data(), bytes.size(), nowUs());
-        updateTimer();
-        return count;
-    }
-    QSerialPort& s = *port->serial;
-    if (s.openMode() == QIODevice::ReadOnly) {
-        return kSioRange;
-    }
-    if (s.bytesToWrite() + static_cast<qint64>(bytes.size()) > kTransmitLimit) {
-        return 0;
-    }
-    if (bytes.empty()) {
-        return count;
-    }
-    if (port->line.flowControl == kFlowRtsSend && !port->rtsRaisedForSend) {
-        linuxserial::setModemLine(static_cast<int>(s.handle()), linuxserial::kLineRTS, true);
-        port->rtsRaisedForSend = true;
-        updateTimer();
-    }
-    if (s.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) < 0) {
-        return fail(kSioSystemError, EIO);
-    }
-    return count;
-}
-
-int SerialIoWorker::transmitQueueStatus(int queueId) {
-    qint64 waiting = 0;
-    for (const auto& [key, port] : ports_) {
-        if (port->queueId != queueId) {
-            continue;
-        }
-        if (port->loopback) {
-            waiting += static_cast<qint64>(port->loop.pending());
-        } else if (port->serial != nullptr) {
-            waiting += port->serial->bytesToWrite();
-        }
-    }
-    return static_cast<int>(std::min<qint64>(waiting, INT32_MAX));
-}
-
-int SerialIoWorker::portTransmitBytes(int key) {
-    Port* port = find(key);
-    if (port == nullptr) {
-        return kSioBadPort;
-    }
-    if (port->loopback) {
-        return static_cast<int>(port->loop.pending());
-    }
-    if (port->lost || port->serial == nullptr) {
-        return 0;
-    }
-    int system = 0;
-    linuxserial::outputQueueBytes(static_cast<int>(port->serial->handle()), system);
-    return static_cast<int>(port->serial->bytesToWrite()) + system;
-}
-
-std::uint16_t SerialIoWorker::lineBits(Port& port) {
-    if (!port.watchLines) {
-        return 0;
-    }
-    unsigned int lines = 0;
-    if (port.loopback) {
-        lines = (port.loopRts ? linuxserial::kLineCTS : 0u) |
-                (port.loopDtr ? (linuxserial::kLineDSR | linuxserial::kLineDCD) : 0u);
-    } else if (!port.lost && port.serial != nullptr) {
-        linuxserial::readModemLines(static_cast<int>(port.serial->handle()), lines);
-    }
-    std::uint16_t bits = packet::kLinesValid;
-    bits |= (lines & linuxserial::kLineCTS) ? packet::kLineCTS : 0;
-    bits |= (lines & linuxserial::kLineDSR) ? packet::kLineDSR : 0;
-    bits |= (lines & linuxserial::kLineDCD) ? packet::kLineDCD : 0;
-    bits |= (lines & linuxserial::kLineRI) ? packet::kLineRI : 0;
-    return bits;
-}
-
-void SerialIoWorker::pushStatus(Port& port, std::uint16_t status) {
-    if (port.queueId != 0) {
-        queue_.pushBytes(port.queueId, clock_.now(), status, nullptr, 0);
-    }
-}
-
-void SerialIoWorker::deliver(Port& port, const std::uint8_t* data, std::size_t count) {
-    HiresTime time = clock_.now();
-    std::vector<std::uint8_t> decoded;
-    if (port.parityMarking) {
-        decoded.reserve(count);
-        port.decoder.decode(data, count, decoded);
-        data = decoded.data();
-        count = decoded.size();
-    }
-    if (port.serial != nullptr && port.countersValid) {
-        linuxserial::ErrorCounters now;
-        if (linuxserial::readErrorCounters(static_cast<int>(port.serial->handle()), now) == 0) {
-            if (now.overrun != port.counters.overrun || now.bufferOverrun != port.counters.bufferOverrun) {
-                // Reported in a packet of its own, so the data that did arrive is kept.
-                pushStatus(port, packet::kPortOverrun);
+    std::vector<int> keys;
+    {
+        std::lock_guard lock(portsMutex_);
+        for (const auto& [key, port] : ports_) {
+            if (key >= kTapKeyBase && port->queueId() == queueId) {
+                keys.push_back(key);
             }
-            port.counters = now;
         }
     }
-    if (count == 0) {
-        return;
+    for (int key : keys) {
+        closePort(key);
     }
-    if (port.queueId != 0) {
-        std::uint16_t status = port.watchLines ? port.lastLines : 0;
-        queue_.pushBytes(port.queueId, time, status, data, count);
-        return;
-    }
-    std::size_t room = kPollLimit - std::min(kPollLimit, port.pollBuffer.size());
-    port.pollBuffer.insert(port.pollBuffer.end(), data, data + std::min(room, count));
+    return static_cast<int>(keys.size());
 }
 
-void SerialIoWorker::onReadyRead(Port& port) {
-    if (port.serial == nullptr) {
-        return;
-    }
-    QByteArray data = port.serial->readAll();
-    if (!data.isEmpty()) {
-        deliver(port, reinterpret_cast<const std::uint8_t*>(data.constData()),
-                static_cast<std::size_t>(data.size()));
-    }
-}
-
-void SerialIoWorker::onError(Port& port, QSerialPort::SerialPortError error) {
-    if (error == QSerialPort::NoError || port.lost) {
-        return;
-    }
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) {
-        // An operation the device doesn't support, or a failed write reported to the caller.
-        port.serial->clearError();
-        return;
-    }
-    // The device is gone (an adapter unplugged, the far end of a pseudo-terminal closed).
-    port.lost = true;
-    fail(0, EIO);
-    pushStatus(port, packet::kGeneralIoError);
-    QSerialPort* serial = port.serial;
-    serial->disconnect(this);
-    QTimer::singleShot(0, serial, [serial] { serial->close(); });
-}
-
-void SerialIoWorker::updateTimer() {
-    bool needed = false;
-    for (const auto& [key, port] : ports_) {
-        if ((port->loopback && port->loop.pending() > 0) || port->watchLines || port->rtsRaisedForSend) {
-            needed = true;
-            break;
+void SerialIoWorker::run() {
+    constexpr int kMaxEvents = 16;
+    epoll_event events[kMaxEvents];
+    while (!quit_) {
+        int timeoutMs = -1;
+        if (ticking_) {
+            const std::int64_t left = nextTickUs_ - steadyMicroseconds();
+            timeoutMs = left <= 0 ? 0 : static_cast<int>((left + 999) / 1000);
+        }
+        const int count = ::epoll_wait(epoll_, events, kMaxEvents, timeoutMs);
+        bool woken = false;
+        for (int i = 0; i < count; ++i) {
+            if (events[i].data.ptr == nullptr) {
+                woken = true;
+                continue;
+            }
+            handleEvent(*static_cast<Watch*>(events[i].data.ptr), events[i].events);
+        }
+        if (woken) {
+            std::uint64_t value = 0;
+            [[maybe_unused]] ssize_t got = ::read(wakeFd_, &value, sizeof value);
+            // Cleared before looking, so that a wake during the look is not lost.
+            wakePending_ = false;
+            runRequests();
+            reconcile();
+        }
+        if (ticking_ && steadyMicroseconds() >= nextTickUs_) {
+            tick();
         }
     }
-    if (needed && timer_ == nullptr) {
-        timer_ = new QTimer(this);
-        timer_->setTimerType(Qt::PreciseTimer);
-        timer_->setInterval(1);
-        connect(timer_, &QTimer::timeout, this, [this] { tick(); });
+}
+
+void SerialIoWorker::runRequests() {
+    std::deque<Request*> pending;
+    {
+        std::lock_guard lock(requestMutex_);
+        pending.swap(requests_);
     }
-    if (timer_ != nullptr) {
-        if (needed && !timer_->isActive()) {
-            timer_->start();
-        } else if (!needed && timer_->isActive()) {
-            timer_->stop();
+    if (pending.empty()) {
+        return;
+    }
+    for (Request* request : pending) {
+        const int result = request->work();
+        std::lock_guard lock(requestMutex_);
+        request->result = result;
+        request->done = true;
+    }
+    requestDone_.notify_all();
+}
+
+void SerialIoWorker::reconcile() {
+    bool ticking = false;
+    std::lock_guard lock(watchMutex_);
+    for (auto& [key, watch] : watches_) {
+        if (watch.port->readHeld()) {
+            // Try again; a port still held back is turned away at its next read.
+            watch.port->resumeReading();
+            watch.hungUp = false;
         }
+        updateWatchLocked(watch);
+        ticking = ticking || watch.port->needsTicks();
+    }
+    if (ticking && !ticking_) {
+        nextTickUs_ = steadyMicroseconds() + 1000;
+    }
+    ticking_ = ticking;
+}
+
+void SerialIoWorker::updateWatch(Watch& watch) {
+    std::lock_guard lock(watchMutex_);
+    updateWatchLocked(watch);
+}
+
+void SerialIoWorker::updateWatchLocked(Watch& watch) {
+    SerialPort& port = *watch.port;
+    const int fd = port.descriptor();
+    if (fd < 0) {
+        return;
+    }
+    std::uint32_t wanted = 0;
+    if (!port.lost()) {
+        if (!port.readHeld() && !callerReading_) {
+            wanted |= EPOLLIN;
+        }
+        if (port.wantsWrite()) {
+            wanted |= EPOLLOUT;
+        }
+        // A hang-up is reported whatever is asked for: a port held back stops being watched
+        // until it is resumed.
+        if (watch.hungUp && port.readHeld()) {
+            wanted = 0;
+        }
+    }
+    epoll_event event{};
+    event.events = wanted;
+    event.data.ptr = &watch;
+    if (wanted == 0) {
+        if (watch.registered) {
+            ::epoll_ctl(epoll_, EPOLL_CTL_DEL, fd, nullptr);
+            watch.registered = false;
+        }
+    } else if (!watch.registered) {
+        ::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+        watch.registered = true;
+    } else if (wanted != watch.events) {
+        ::epoll_ctl(epoll_, EPOLL_CTL_MOD, fd, &event);
+    }
+    watch.events = wanted;
+}
+
+bool SerialIoWorker::readPort(SerialPort& port, bool hangUp, bool& hungUpAndHeld) {
+    const SerialPort::ReadOutcome outcome = port.readArrivals();
+    if (outcome == SerialPort::ReadOutcome::Failed ||
+        (hangUp && outcome == SerialPort::ReadOutcome::Nothing)) {
+        // The device is gone (an adapter unplugged, the far end of a pseudo-terminal closed).
+        port.markLost();
+        return false;
+    }
+    hungUpAndHeld = hangUp && outcome == SerialPort::ReadOutcome::Held;
+    return true;
+}
+
+void SerialIoWorker::handleEvent(Watch& watch, std::uint32_t events) {
+    SerialPort& port = *watch.port;
+    const bool hangUp = (events & (EPOLLHUP | EPOLLERR)) != 0;
+    bool lost = false;
+    if ((events & EPOLLIN) != 0 || hangUp) {
+        bool hungUpAndHeld = false;
+        lost = !readPort(port, hangUp, hungUpAndHeld);
+        std::lock_guard lock(watchMutex_);
+        watch.hungUp = hungUpAndHeld;
+    }
+    if (!lost && (events & EPOLLOUT) != 0 && !port.writeWaiting()) {
+        port.markLost();
+    }
+    updateWatch(watch);
+}
+
+std::vector<std::shared_ptr<SerialPort>> SerialIoWorker::beginCallerReading() {
+    std::vector<std::shared_ptr<SerialPort>> readable;
+    std::lock_guard lock(watchMutex_);
+    callerReading_ = true;
+    for (auto& [key, watch] : watches_) {
+        const bool watchedForArrivals = (watch.events & EPOLLIN) != 0;
+        updateWatchLocked(watch);
+        if (watchedForArrivals) {
+            readable.push_back(watch.port);
+        }
+    }
+    return readable;
+}
+
+void SerialIoWorker::readOnCaller(SerialPort& port, bool hangUp) {
+    bool hungUpAndHeld = false;
+    readPort(port, hangUp, hungUpAndHeld);
+}
+
+void SerialIoWorker::endCallerReading() {
+    std::lock_guard lock(watchMutex_);
+    callerReading_ = false;
+    for (auto& [key, watch] : watches_) {
+        updateWatchLocked(watch);
     }
 }
 
 void SerialIoWorker::tick() {
     ++tickCount_;
-    std::int64_t now = nowUs();
-    for (auto& [key, portPtr] : ports_) {
-        Port& port = *portPtr;
-        if (port.loopback && port.loop.pending() > 0) {
-            std::vector<std::uint8_t> due = port.loop.takeDue(now);
-            if (!due.empty()) {
-                deliver(port, due.data(), due.size());
-            }
-        }
-        if (port.rtsRaisedForSend && port.loopback && port.loop.pending() == 0) {
-            port.loopRts = false;
-            port.rtsRaisedForSend = false;
-        }
-        if (port.rtsRaisedForSend && port.serial != nullptr && !port.lost) {
-            int system = 0;
-            int fd = static_cast<int>(port.serial->handle());
-            linuxserial::outputQueueBytes(fd, system);
-            if (port.serial->bytesToWrite() == 0 && system == 0) {
-                linuxserial::setModemLine(fd, linuxserial::kLineRTS, false);
-                port.rtsRaisedForSend = false;
-            }
-        }
-        if (port.watchLines && port.queueId != 0 && tickCount_ % 5 == 0) {
-            std::uint16_t bits = lineBits(port);
-            if (bits != port.lastLines) {
-                port.lastLines = bits;
-                pushStatus(port, static_cast<std::uint16_t>(bits | packet::kLineChange));
-            }
-        }
+    const std::int64_t now = steadyMicroseconds();
+    const bool linesDue = tickCount_ % 5 == 0;
+    bool ticking = false;
+    std::lock_guard lock(watchMutex_);
+    for (auto& [key, watch] : watches_) {
+        watch.port->tick(now, linesDue);
+        ticking = ticking || watch.port->needsTicks();
     }
-    updateTimer();
+    ticking_ = ticking;
+    nextTickUs_ = now + 1000;
 }
 
 } // namespace corvane

@@ -25,9 +25,9 @@ void LoopbackLine::write(const std::uint8_t* data, std::size_t count, std::int64
     bytes_.insert(bytes_.end(), data, data + count);
 }
 
-std::vector<std::uint8_t> LoopbackLine::takeDue(std::int64_t nowUs) {
+std::vector<std::uint8_t> LoopbackLine::takeDue(std::int64_t nowUs, std::size_t maxBytes) {
     std::vector<std::uint8_t> due;
-    while (!bytes_.empty() && nextDueUs_ <= static_cast<double>(nowUs)) {
+    while (!bytes_.empty() && due.size() < maxBytes && nextDueUs_ <= static_cast<double>(nowUs)) {
         due.push_back(bytes_.front());
         bytes_.pop_front();
         if (!bytes_.empty()) {

@@ -18,8 +18,9 @@ public:
     double characterTimeUs() const { return characterTimeUs_; }
 
     void write(const std::uint8_t* data, std::size_t count, std::int64_t nowUs);
-    // The bytes whose last bit has arrived by nowUs.
-    std::vector<std::uint8_t> takeDue(std::int64_t nowUs);
+    // The bytes whose last bit has arrived by nowUs, at most maxBytes of them (the others stay
+    // on the line, due).
+    std::vector<std::uint8_t> takeDue(std::int64_t nowUs, std::size_t maxBytes = SIZE_MAX);
     std::size_t pending() const { return bytes_.size(); }
     // When the next byte is due; only meaningful while bytes are pending.
     std::int64_t nextDueUs() const { return static_cast<std::int64_t>(nextDueUs_); }

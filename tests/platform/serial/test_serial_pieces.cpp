@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <poll.h>
 #include <thread>
 
 namespace corvane {
@@ -68,6 +69,67 @@ TEST(ReceiveQueue, OverflowDropsAndIsReportedUntilErased) {
     EXPECT_TRUE(queue.pushBytes(1, sampleTime(), 0, data.data(), data.size()));
 }
 
+TEST(ReceiveQueue, ReadersAreTurnedAwayAboveTheHighWaterMarkUntilTheLowWaterMark) {
+    ReceiveQueue queue(20000); // high water 10000 words, low water 5000
+    int resumed = 0;
+    queue.setResumeHandler([&] { ++resumed; });
+    std::vector<std::int16_t> buffer(packet::kBufferWords);
+    std::vector<std::uint8_t> block(1000, 7);
+
+    EXPECT_EQ(queue.admissibleBytes(1000), 1000u);
+    while (queue.wordCount() < queue.highWaterWords()) {
+        ASSERT_TRUE(queue.pushBytes(1, sampleTime(), 0, block.data(), block.size()));
+    }
+    EXPECT_EQ(queue.admissibleBytes(1000), 0u) << "at the high-water mark";
+    EXPECT_TRUE(queue.readersHeld());
+
+    // Reading below the high-water mark is not enough: readers wait for the low-water mark, and
+    // are told once.
+    ASSERT_GE(queue.read(buffer.data()), 0);
+    EXPECT_EQ(queue.admissibleBytes(1000), 0u);
+    EXPECT_EQ(resumed, 0);
+    while (queue.wordCount() > queue.lowWaterWords()) {
+        ASSERT_GE(queue.read(buffer.data()), 0);
+    }
+    EXPECT_EQ(resumed, 1);
+    EXPECT_FALSE(queue.readersHeld());
+    EXPECT_EQ(queue.admissibleBytes(1000), 1000u);
+    while (queue.read(buffer.data()) >= 0) {
+    }
+    EXPECT_EQ(resumed, 1);
+    EXPECT_EQ(queue.status(), 0) << "nothing was dropped";
+}
+
+TEST(ReceiveQueue, AdmittedBytesAlwaysFitWithTheirHeaders) {
+    // However full the queue, a reader that queues what it was admitted never overflows it, and
+    // room stays for the reports of line changes.
+    for (std::size_t capacity : {200u, 1000u, 9000u, 70000u}) {
+        ReceiveQueue queue(capacity);
+        std::size_t wanted = 65536;
+        while (std::size_t admitted = queue.admissibleBytes(wanted)) {
+            std::vector<std::uint8_t> data(admitted, 1);
+            ASSERT_TRUE(queue.pushBytes(2, sampleTime(), 0, data.data(), data.size())) << capacity;
+            wanted = wanted / 2 + 1;
+        }
+        for (int report = 0; report < 8; ++report) {
+            EXPECT_TRUE(queue.pushBytes(2, sampleTime(), packet::kLineChange, nullptr, 0)) << capacity;
+        }
+        EXPECT_EQ(queue.status(), 0) << capacity;
+    }
+}
+
+TEST(ReceiveQueue, EmptyingTheQueueResumesHeldReaders) {
+    ReceiveQueue queue(2000);
+    int resumed = 0;
+    queue.setResumeHandler([&] { ++resumed; });
+    std::vector<std::uint8_t> data(1200, 1);
+    queue.pushBytes(1, sampleTime(), 0, data.data(), data.size());
+    EXPECT_EQ(queue.admissibleBytes(10), 0u);
+    queue.erase();
+    EXPECT_EQ(resumed, 1);
+    EXPECT_EQ(queue.admissibleBytes(10), 10u);
+}
+
 TEST(ReceiveQueue, WaitReturnsWhenAPacketArrives) {
     ReceiveQueue queue;
     EXPECT_FALSE(queue.waitForPacket(0));
@@ -78,6 +140,18 @@ TEST(ReceiveQueue, WaitReturnsWhenAPacketArrives) {
     });
     EXPECT_TRUE(queue.waitForPacket(5000));
     writer.join();
+    EXPECT_TRUE(queue.waitForPacket(5000)) << "a packet is there: no wait";
+    std::vector<std::int16_t> buffer(packet::kBufferWords);
+    queue.read(buffer.data());
+    // The wait watches a descriptor that a packet makes readable, so that a caller can watch
+    // other descriptors beside it.
+    ASSERT_TRUE(queue.beginWait());
+    const std::uint8_t b = 2;
+    queue.pushBytes(2, sampleTime(), 0, &b, 1);
+    pollfd arrival{queue.arrivalDescriptor(), POLLIN, 0};
+    EXPECT_EQ(::poll(&arrival, 1, 5000), 1);
+    EXPECT_TRUE(queue.endWait(true));
+    EXPECT_FALSE(queue.beginWait());
 }
 
 class PortMapTest : public ::testing::Test {
