@@ -1,4 +1,5 @@
 // The program corvane.
+#include "app/gui/CommandLine.h"
 #include "app/gui/MdMain.h"
 #include "app/gui/frmMain.h"
 #include "platform/InternalError.h"
@@ -9,6 +10,8 @@
 #include <QPointer>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -36,6 +39,11 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // "--help" needs no display: it is answered before the application starts.
+    if (corvane::wantsUsageText(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(corvane::programUsageText().c_str(), stdout);
+        return 0;
+    }
     CorvaneApplication application(argc, argv);
     QApplication::setOrganizationName("Corvane");
     QApplication::setApplicationName("Corvane");
