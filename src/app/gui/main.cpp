@@ -1,6 +1,7 @@
 // The program corvane.
 #include "app/gui/CommandLine.h"
 #include "app/gui/MdMain.h"
+#include "app/gui/TerminationSignals.h"
 #include "app/gui/frmMain.h"
 #include "platform/InternalError.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -65,6 +66,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     application.mainWindow = program.mainWindow();
+    // A termination signal closes the main window as the user would (with the save question).
+    corvane::TerminationSignals termination([&application] {
+        if (application.mainWindow) {
+            QMetaObject::invokeMethod(application.mainWindow, "close", Qt::QueuedConnection);
+        }
+    });
     program.run();
     return 0;
 }
