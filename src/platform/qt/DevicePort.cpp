@@ -49,8 +49,8 @@ std::unique_ptr<DevicePort> DevicePort::open(SerialPortContext& context, int key
     }
     if (::access(path.c_str(), readOnly ? R_OK : (R_OK | W_OK)) != 0) {
         const int error = errno;
-        result = context.errors.fail(kSioSystemError, error,
-                                     error == EACCES ? permissionDeniedDetail(path, readOnly) : std::string());
+        result = context.errors.fail(
+            kSioSystemError, error, error == EACCES ? permissionDeniedDetail(path, readOnly) : std::string());
         return nullptr;
     }
     linuxserial::LineSnapshot own;

@@ -15,7 +15,8 @@ struct DeviceHolder {
 // The other processes that hold a device open, found by looking at the open files of each
 // process (<procRoot>/<pid>/fd). Processes of other users can't be looked into without
 // privileges and are not found; this process is left out.
-std::vector<DeviceHolder> findDeviceHolders(const std::string& devicePath, const std::string& procRoot = "/proc");
+std::vector<DeviceHolder> findDeviceHolders(const std::string& devicePath,
+                                            const std::string& procRoot = "/proc");
 
 // "used by minicom, pid 4711" or "used by minicom, pid 4711 and screen, pid 4712"; empty for none.
 std::string deviceHoldersText(const std::vector<DeviceHolder>& holders);

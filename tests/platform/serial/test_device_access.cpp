@@ -109,9 +109,10 @@ TEST(DevicePermission, AGroupThatMayOpenTheDeviceIsNamedWithTheCommandToJoinIt) 
               "dialout $USER) and log in again");
     // Another group that grants the access is named as it is (uucp on some systems).
     DeviceAccess uucp{"root", "uucp", 14, S_IFCHR | 0660};
-    EXPECT_EQ(permissionDeniedText("/dev/ttyS0", uucp, false),
-              "Permission denied for /dev/ttyS0: add your user to the 'uucp' group (sudo usermod -aG uucp $USER) "
-              "and log in again");
+    EXPECT_EQ(
+        permissionDeniedText("/dev/ttyS0", uucp, false),
+        "Permission denied for /dev/ttyS0: add your user to the 'uucp' group (sudo usermod -aG uucp $USER) "
+        "and log in again");
     // A group that may only read helps a read-only tap, not a port that is written.
     DeviceAccess readers{"root", "plugdev", 46, S_IFCHR | 0640};
     EXPECT_NE(permissionDeniedText("/dev/ttyUSB1", readers, true).find("'plugdev' group"), std::string::npos);
@@ -140,7 +141,8 @@ TEST(DevicePermission, TheDetailOfARealFileNamesItsRealPathAndOwner) {
     const std::string real = std::filesystem::canonical(path).string();
     EXPECT_EQ(detail.rfind("Permission denied for " + real + ": only its owner ", 0), 0u) << detail;
     EXPECT_NE(detail.find("(mode 0600)"), std::string::npos) << detail;
-    EXPECT_EQ(permissionDeniedDetail(folder.file("gone"), false), "Permission denied for " + folder.file("gone"));
+    EXPECT_EQ(permissionDeniedDetail(folder.file("gone"), false),
+              "Permission denied for " + folder.file("gone"));
 }
 
 } // namespace
