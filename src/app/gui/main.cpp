@@ -62,16 +62,17 @@ int main(int argc, char* argv[]) {
     corvane::installInternalErrorDialog([&program]() -> QWidget* { return program.mainWindow(); });
     // Help windows and dialogs don't end the program; only the main loop does.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!program.startUp()) {
-        return 1;
-    }
-    application.mainWindow = program.mainWindow();
-    // A termination signal closes the main window as the user would (with the save question).
+    // A termination signal closes the main window as the user would (with the save question). One
+    // that arrives during start-up waits until the main loop runs.
     corvane::TerminationSignals termination([&application] {
         if (application.mainWindow) {
             QMetaObject::invokeMethod(application.mainWindow, "close", Qt::QueuedConnection);
         }
     });
+    if (!program.startUp()) {
+        return 1;
+    }
+    application.mainWindow = program.mainWindow();
     program.run();
     return 0;
 }
