@@ -243,8 +243,9 @@ bool EditSequence::runMoveKey(const QKeyEvent& key) {
 
 // A key bound to a character: a keyboard shortcut of the table, or Alt with an editor character.
 int EditSequence::codeOfBoundKey(const QKeyEvent& key) const {
+    // Shortcuts are keys with Ctrl or Alt; Shift alone types capitals.
     const int shiftState = shiftStateOf(key.modifiers());
-    if (shiftState != 0) {
+    if (shiftState > modShortCutManagement::kShift) {
         const int shortcut = model_->shortcutCode(virtualKeyOf(key.key()), shiftState);
         if (shortcut >= 0) {
             return shortcut;
