@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -26,6 +27,11 @@ EditSequence::EditSequence(QWidget* parent) : QWidget(parent), model_(std::make_
     font.setFixedPitch(true);
     setFont(font);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    scrollBar_ = new QScrollBar(Qt::Vertical, this);
+    scrollBar_->setFocusPolicy(Qt::NoFocus);
+    scrollBar_->setCursor(Qt::ArrowCursor);
+    connect(scrollBar_, &QScrollBar::valueChanged, this, &EditSequence::scrollToLine);
+    placeScrollBar();
     refreshToolTip();
 }
 
@@ -60,6 +66,7 @@ void EditSequence::setDisplayOption(int option) {
                   option == kDisplaySingleLine ? QSizePolicy::Fixed : QSizePolicy::Expanding);
     firstLine_ = 0;
     firstCell_ = 0;
+    placeScrollBar();
     updateGeometry();
     afterCommand({});
 }
@@ -352,9 +359,7 @@ void EditSequence::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void EditSequence::wheelEvent(QWheelEvent* event) {
     if (displayOption_ == kDisplayMultiLine) {
-        const int steps = event->angleDelta().y() / 120;
-        firstLine_ = std::clamp(firstLine_ - steps, 0, std::max(0, lineCount() - visibleLines()));
-        update();
+        scrollToLine(firstLine_ - event->angleDelta().y() / 120);
         event->accept();
         return;
     }

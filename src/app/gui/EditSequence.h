@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class QScrollBar;
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -123,6 +125,9 @@ private:
     int lineCount() const;
     QRect textArea() const;
     void ensureCaretVisible();
+    void placeScrollBar();
+    void syncScrollBar();
+    void scrollToLine(int line);
     int positionAtPoint(QPoint point) const;
     int positionOnNextLine(int direction) const;
     QColor colorOf(SequenceEditModel::TokenKind kind) const;
@@ -130,6 +135,7 @@ private:
                      const std::vector<SequenceEditModel::Place>& places);
 
     std::unique_ptr<SequenceEditModel> model_;
+    QScrollBar* scrollBar_ = nullptr;
     std::string allowed_ = "?#";
     int displayOption_ = kDisplayMultiLine;
     int colorMode_ = 0;

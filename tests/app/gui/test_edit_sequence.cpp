@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -250,6 +251,21 @@ TEST_F(EditSequenceTest, AClickPutsTheCaretBetweenTokens) {
                       QPoint(margin + 7 * cell + cell / 2, margin + 3));
     EXPECT_EQ(edit->caretPosition(), 3);
     EXPECT_EQ(edit->model().selectionStart(), 1);
+}
+
+TEST_F(EditSequenceTest, ALongSequenceScrollsWithTheCaret) {
+    auto* scrollBar = edit->findChild<QScrollBar*>();
+    ASSERT_NE(scrollBar, nullptr);
+    edit->setEditRepresentation(Representation::Binary);
+    edit->setSequence(Codes(200, 0x55));
+    EXPECT_TRUE(scrollBar->isEnabled());
+    EXPECT_GT(scrollBar->value(), 0) << "the caret at the end is in view";
+    QTest::keyClick(edit, Qt::Key_Home);
+    EXPECT_EQ(scrollBar->value(), 0);
+    edit->setSequence({1});
+    EXPECT_FALSE(scrollBar->isEnabled());
+    edit->setDisplayOption(EditSequence::kDisplaySingleLine);
+    EXPECT_FALSE(scrollBar->isVisibleTo(edit));
 }
 
 TEST_F(EditSequenceTest, LeavingTheFieldTakesAHalfTypedToken) {
