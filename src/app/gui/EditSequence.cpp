@@ -309,18 +309,38 @@ void EditSequence::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 
+// Keys the field uses itself: typing, editing and moving keys, its standard commands and the keys
+// bound to characters. Enter, Esc, Tab and the function keys stay the dialog's.
+bool EditSequence::usesKey(const QKeyEvent& key) const {
+    if (codeOfBoundKey(key) >= 0 || key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo) ||
+        key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Copy) ||
+        key.matches(QKeySequence::Paste) || key.matches(QKeySequence::SelectAll) ||
+        (key.key() == Qt::Key_Y && key.modifiers() == Qt::ControlModifier)) {
+        return true;
+    }
+    if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0) {
+        return false;
+    }
+    switch (key.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return true;
+    default:
+        return !key.text().isEmpty() && key.text().at(0).unicode() >= 32;
+    }
+}
+
 bool EditSequence::event(QEvent* event) {
-    // Keys the field uses must not trigger the dialog's mnemonics or shortcuts first.
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (codeOfBoundKey(*key) >= 0 || key->matches(QKeySequence::Undo) ||
-            key->matches(QKeySequence::Redo) || key->matches(QKeySequence::Cut) ||
-            key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste) ||
-            key->matches(QKeySequence::SelectAll) ||
-            (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier)) {
-            event->accept();
-            return true;
-        }
+    // The dialog's shortcuts and mnemonics must not take keys the field uses.
+    if (event->type() == QEvent::ShortcutOverride && usesKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
     }
     return QWidget::event(event);
 }

@@ -114,6 +114,7 @@ private:
     bool runStandardKey(const QKeyEvent& key);
     bool runMoveKey(const QKeyEvent& key);
     int codeOfBoundKey(const QKeyEvent& key) const;
+    bool usesKey(const QKeyEvent& key) const;
     void refreshToolTip();
 
     // Geometry (EditSequencePaint.cpp).

@@ -4,6 +4,7 @@
 
 #include "app/gui/EditSequence.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDialog>
 #include <QGuiApplication>
@@ -156,6 +157,28 @@ TEST_F(EditSequenceTest, EnterEscapeAndTabAreLeftToTheDialog) {
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible()) << "Escape closes the dialog";
     EXPECT_EQ(edit->length(), 0);
+}
+
+TEST_F(EditSequenceTest, KeysOfTheFieldWinOverTheDialogsShortcuts) {
+    // A dialog shortcut on Delete and a mnemonic on Alt+R (the editor character of CR).
+    auto* deleteAction = new QAction(window.get());
+    deleteAction->setShortcut(QKeySequence(Qt::Key_Delete));
+    window->addAction(deleteAction);
+    QSignalSpy deleteTriggered(deleteAction, &QAction::triggered);
+    auto* apply = new QPushButton("&Read", window.get());
+    window->layout()->addWidget(apply);
+    apply->show();
+    QSignalSpy applyClicked(apply, &QPushButton::clicked);
+    edit->setSequence({'a', 'b'});
+    edit->focusWithCaret(0);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClick(edit, Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(contents(), (Codes{13, 'b'}));
+    EXPECT_EQ(deleteTriggered.count(), 0);
+    EXPECT_EQ(applyClicked.count(), 0);
+    // F-keys and Alt with a letter that stands for nothing stay the dialog's.
+    QTest::keyClick(edit, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(edit->length(), 2);
 }
 
 TEST_F(EditSequenceTest, WildcardKeysFollowTheAllowedSymbols) {
