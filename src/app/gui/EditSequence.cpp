@@ -175,8 +175,10 @@ void EditSequence::cut() {
 
 void EditSequence::copy() {
     QtClipboard clipboard;
+    // A token typed halfway is part of what the user sees selected.
+    const auto completed = model_->completePartial();
     model_->copy(clipboard);
-    afterCommand({});
+    afterCommand(completed);
 }
 
 void EditSequence::paste() {
