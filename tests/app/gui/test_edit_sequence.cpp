@@ -291,6 +291,22 @@ TEST_F(EditSequenceTest, ALongSequenceScrollsWithTheCaret) {
     EXPECT_FALSE(scrollBar->isVisibleTo(edit));
 }
 
+TEST_F(EditSequenceTest, UpAndDownMoveByOneLineOfTheWrappedField) {
+    edit->setEditRepresentation(Representation::HEX);
+    edit->setSequence(Codes(100, 0x20));
+    edit->focusWithCaret(2);
+    QTest::keyClick(edit, Qt::Key_Down);
+    const int below = edit->caretPosition();
+    EXPECT_GT(below, 3) << "a line holds more than one token";
+    // A line holds as many three-cell tokens as the field is wide.
+    const int cells = edit->width() / edit->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    EXPECT_LE((below - 2) * 3, cells);
+    QTest::keyClick(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->caretPosition(), 2);
+    QTest::keyClick(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->caretPosition(), 0);
+}
+
 TEST_F(EditSequenceTest, LeavingTheFieldTakesAHalfTypedToken) {
     edit->setEditRepresentation(Representation::HEX);
     QSignalSpy changed(edit, &EditSequence::contentChanged);
