@@ -7,30 +7,10 @@ namespace corvane::cli {
 
 namespace {
 
-std::string times(std::int64_t count) {
-    return count == 1 ? "once" : std::to_string(count) + " times";
-}
-
 std::string seconds(double value) {
     char buffer[32];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
     return std::string(buffer, result.ptr);
-}
-
-std::string expectedText(const Expectation& expectation) {
-    if (expectation.maximum == 0) {
-        return "never";
-    }
-    if (expectation.maximum == kUnbounded) {
-        return "at least " + times(expectation.minimum);
-    }
-    if (expectation.minimum == 0) {
-        return "at most " + times(expectation.maximum);
-    }
-    if (expectation.minimum == expectation.maximum) {
-        return "exactly " + times(expectation.minimum);
-    }
-    return std::to_string(expectation.minimum) + " to " + times(expectation.maximum);
 }
 
 std::string failureText(const Expectation& expectation, std::int64_t count, RunEnd end, double timeout) {
@@ -38,8 +18,8 @@ std::string failureText(const Expectation& expectation, std::int64_t count, RunE
     if (expectation.kind == ExpectationKind::Until) {
         text = "not detected before the run ended";
     } else {
-        text = (count == 0 ? std::string("not detected") : "detected " + times(count)) + ", expected " +
-               expectedText(expectation);
+        text = (count == 0 ? std::string("not detected") : "detected " + timesText(count)) + ", expected " +
+               expectedCountText(expectation.minimum, expectation.maximum);
     }
     if (end == RunEnd::Timeout && count < expectation.minimum) {
         text += " (timeout after " + seconds(timeout) + " s)";
@@ -100,16 +80,20 @@ std::vector<int> CliRunJudge::dueSends(double seconds) {
 
 double CliRunJudge::secondsToNextEvent(double seconds) const {
     double next = -1;
-    const auto consider = [&](double at) {
-        if (at >= 0 && (next < 0 || at - seconds < next)) {
-            next = std::max(0.0, at - seconds);
+    const auto consider = [&](double in) {
+        if (next < 0 || in < next) {
+            next = in;
         }
     };
+    // A send that is due goes at once; a limit that has passed is no reason to wake up.
     if (nextSend_ < plan_.timedSends.size()) {
-        consider(plan_.timedSends[nextSend_].seconds);
+        consider(std::max(0.0, plan_.timedSends[nextSend_].seconds - seconds));
     }
-    consider(durationSeconds_);
-    consider(timeoutSeconds_);
+    for (double limit : {durationSeconds_, timeoutSeconds_}) {
+        if (limit > seconds) {
+            consider(limit - seconds);
+        }
+    }
     return next;
 }
 

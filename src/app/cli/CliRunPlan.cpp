@@ -34,10 +34,6 @@ template <class List> int findSequence(const List& list, const std::string& key)
     return -1;
 }
 
-std::string times(std::int64_t count) {
-    return count == 1 ? "once" : std::to_string(count) + " times";
-}
-
 std::string quoted(const std::string& name) {
     return "\"" + name + "\"";
 }
@@ -57,13 +53,10 @@ std::string labelOf(const Expectation& expectation, const ReceiveSequenceList& l
     case ExpectationKind::Expect:
         break;
     }
-    if (expectation.maximum == kUnbounded) {
-        return name + " detected at least " + times(expectation.minimum);
+    if (expectation.maximum == 0) {
+        return name + " never detected";
     }
-    if (expectation.minimum == expectation.maximum) {
-        return name + " detected exactly " + times(expectation.minimum);
-    }
-    return name + " detected " + std::to_string(expectation.minimum) + " to " + times(expectation.maximum);
+    return name + " detected " + expectedCountText(expectation.minimum, expectation.maximum);
 }
 
 std::string optionName(ExpectationKind kind) {
@@ -149,6 +142,26 @@ bool resolveSends(const std::vector<std::string>& sends, const SendSequenceList&
 }
 
 } // namespace
+
+std::string timesText(std::int64_t count) {
+    return count == 1 ? "once" : std::to_string(count) + " times";
+}
+
+std::string expectedCountText(std::int64_t minimum, std::int64_t maximum) {
+    if (maximum == 0) {
+        return "never";
+    }
+    if (maximum == kUnbounded) {
+        return "at least " + timesText(minimum);
+    }
+    if (minimum == 0) {
+        return "at most " + timesText(maximum);
+    }
+    if (minimum == maximum) {
+        return "exactly " + timesText(minimum);
+    }
+    return std::to_string(minimum) + " to " + timesText(maximum);
+}
 
 bool parseSecondsValue(const std::string& text, double& seconds) {
     std::istringstream in(text);

@@ -46,6 +46,12 @@ struct Expectation {
     std::string label;
 };
 
+// How often an expectation wants its sequences: "never", "at least once", "at most 3 times",
+// "exactly 10 times", "2 to 5 times".
+std::string expectedCountText(std::int64_t minimum, std::int64_t maximum);
+// "once" or "N times".
+std::string timesText(std::int64_t count);
+
 // A send sequence sent at a moment after the start of the run (--send NAME@SECONDS).
 struct TimedSend {
     int sequence = 0;
