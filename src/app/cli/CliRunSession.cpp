@@ -5,6 +5,7 @@
 #include "platform/ReplacingFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <ctime>
 #include <unistd.h>
@@ -28,6 +29,12 @@ std::string hostName() {
         return "localhost";
     }
     return buffer;
+}
+
+std::string secondsText(double seconds) {
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 3);
+    return std::string(buffer, result.ptr);
 }
 
 // "[TX] - " gives "TX".
@@ -88,7 +95,9 @@ RunReport CliRunSession::buildReport(RunEnd end, const std::array<std::string, 2
     report.started = startedText_.empty() ? localTimeNow() : startedText_;
     report.seconds = end == RunEnd::NotStarted ? 0 : seconds();
     report.end = end;
-    report.channels = {channelOfTag(tags[0]), channelOfTag(tags[1])};
+    // Before a start the tags may not be made yet.
+    report.channels = {tags[0].empty() ? "TX" : channelOfTag(tags[0]),
+                       tags[1].empty() ? "RX" : channelOfTag(tags[1])};
     report.bytes = {recorder_.bytes(0), recorder_.bytes(1)};
     for (int index = 0; index < receiveList_.upperIndex(); ++index) {
         report.sequences.emplace_back(receiveList_[index].name, recorder_.detections(index).count);
@@ -105,10 +114,17 @@ int CliRunSession::finish(RunEnd end, const std::array<std::string, 2>& tags, co
     RunReport report = buildReport(end, tags, startError);
     report.exitStatus = end == RunEnd::NotStarted ? kExitCannotStart
                                                   : runExitStatus(!report.troubles.empty(), report.results);
+    std::size_t met = 0;
     for (const ExpectationResult& result : report.results) {
         if (!result.passed) {
             error("expectation failed: " + result.expectation->label + ": " + result.failure);
+        } else {
+            ++met;
         }
+    }
+    if (!report.results.empty() && end != RunEnd::NotStarted) {
+        error(std::to_string(met) + " of " + std::to_string(report.results.size()) + " expectations met (" +
+              runEndName(end) + " after " + secondsText(report.seconds) + " s)");
     }
     bool written = true;
     std::string problem;
