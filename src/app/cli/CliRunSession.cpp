@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <filesystem>
 #include <unistd.h>
 
 namespace corvane::cli {
@@ -55,6 +56,15 @@ CliRunSession::CliRunSession(Setup setup, const ReceiveSequenceList& receiveList
       started_(std::chrono::steady_clock::now()) {}
 
 bool CliRunSession::reportFilesWritable(std::string& error) const {
+    std::error_code ignored;
+    const auto resolved = [&ignored](const std::string& path) {
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ignored), ignored);
+    };
+    if (!setup_.junitReport.empty() && !setup_.jsonReport.empty() &&
+        resolved(setup_.junitReport) == resolved(setup_.jsonReport)) {
+        error = "--report and --report-json name the same file: " + setup_.jsonReport;
+        return false;
+    }
     for (const std::string& path : {setup_.junitReport, setup_.jsonReport}) {
         if (path.empty()) {
             continue;

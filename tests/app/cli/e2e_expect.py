@@ -291,7 +291,9 @@ def case_report_names_and_usage(tmp, env):
                        (["--expect", "Pong received:3-2"], "--expect wants NAME[:MIN[-MAX]]"),
                        (["--expect", "Pong received:1000000000"], "--expect wants NAME[:MIN[-MAX]]"),
                        (["--send", "Nope@1"], 'the project has no send sequence "Nope"'),
-                       (["--report", missing_dir], "the report cannot be written: cannot create a file beside")]:
+                       (["--report", missing_dir], "the report cannot be written: cannot create a file beside"),
+                       (["--report", tmp, "--report-json", "x"], "the report cannot be written: cannot replace"),
+                       (["--report", "r", "--report-json", "./r"], "--report and --report-json name the same file")]:
         result = run_cli(env, [sample] + args)
         err = result.stderr.decode("utf-8", "replace")
         check(result.returncode == 2, "%s gives 2, not %d" % (args, result.returncode))
