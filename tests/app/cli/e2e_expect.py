@@ -108,7 +108,7 @@ def case_expect_missed(tmp, env):
     """Five greetings expected, two come: the timeout ends the run as failed with the traffic."""
     pair = base.PtyPair(tmp, "missed")
     project = device_project(tmp, "COM51")
-    cli = start_cli(env, ["--port", "COM51=" + pair.device_a, "--expect", "0:5", "--timeout", "2.5", "--quiet"] +
+    cli = start_cli(env, ["--port", "COM51=" + pair.device_a, "--expect", "0:5", "--timeout", "3", "--quiet"] +
                     report_args(tmp, "missed") + [project])
     fd = None
     try:
@@ -125,10 +125,10 @@ def case_expect_missed(tmp, env):
         pair.close()
     check(code == 3, "a missed expectation gives 3, not %d: %s" % (code, err))
     check('expectation failed: "Hello" detected at least 5 times: detected 2 times, expected at least 5 times '
-          '(timeout after 2.5 s)' in err, "told on standard error:\n" + err)
+          '(timeout after 3 s)' in err, "told on standard error:\n" + err)
     xml, report = read_reports(tmp, "missed")
     traffic = "[RX] " + hex_of(HELLO) + "\n[TX] " + hex_of(WORLD) + "\n"
-    check('<failure message="detected 2 times, expected at least 5 times (timeout after 2.5 s)" type="expectation">' +
+    check('<failure message="detected 2 times, expected at least 5 times (timeout after 3 s)" type="expectation">' +
           traffic * 2 + "</failure>" in xml, "the failure holds the traffic in HEX:\n" + xml)
     check('failures="1" errors="0"' in xml, "one failure")
     missed = expectation(report, '"Hello"')
