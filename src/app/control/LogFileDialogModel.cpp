@@ -129,9 +129,6 @@ HtmlTemplateEditorModel::HtmlTemplateEditorModel(ProgramSettingsData& settings,
 
 void HtmlTemplateEditorModel::backToDefault() {
     fields_ = {defaultLogHTMLHeader(), defaultLogHTMLFooter(), defaultLogHTMLDataElement()};
-    settings_.logHTMLHeader = fields_.header;
-    settings_.logHTMLFooter = fields_.footer;
-    settings_.logHTMLDataElement = fields_.dataElement;
 }
 
 void HtmlTemplateEditorModel::accept() {

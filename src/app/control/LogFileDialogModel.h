@@ -83,7 +83,7 @@ public:
     HtmlTemplateEditorModel(ProgramSettingsData& settings, std::function<void()> saveSettings);
 
     Fields& fields() { return fields_; }
-    // The built-in templates go into the fields and into the current templates.
+    // The built-in templates go into the fields; like every other edit they are stored on OK only.
     void backToDefault();
     void accept();
 

@@ -110,7 +110,7 @@ TEST_F(LogFileDialogModelTest, OkNeedsARepresentationAndABaseAndStoresEverything
     EXPECT_EQ(settings.logBaseFilePath, "/data/trace");
 }
 
-TEST(HtmlTemplateEditor, BackToDefaultRestoresTheBuiltInTemplatesAndOkStoresTheFields) {
+TEST(HtmlTemplateEditor, BackToDefaultFillsTheFieldsAndOnlyOkStoresThem) {
     ProgramSettingsData settings;
     settings.logHTMLHeader = "<h1>%HEADERMSG%</h1>";
     settings.logHTMLFooter = "<p>bye</p>";
@@ -121,12 +121,14 @@ TEST(HtmlTemplateEditor, BackToDefaultRestoresTheBuiltInTemplatesAndOkStoresTheF
     editor.backToDefault();
     EXPECT_EQ(editor.fields().header, defaultLogHTMLHeader());
     EXPECT_EQ(editor.fields().dataElement, defaultLogHTMLDataElement());
-    EXPECT_EQ(settings.logHTMLFooter, defaultLogHTMLFooter());
+    // Cancel now would keep the templates the user had.
+    EXPECT_EQ(settings.logHTMLFooter, "<p>bye</p>");
     EXPECT_EQ(saves, 0);
     editor.fields().dataElement = "<i>%DATA%</i>";
     editor.accept();
     EXPECT_EQ(settings.logHTMLDataElement, "<i>%DATA%</i>");
     EXPECT_EQ(settings.logHTMLHeader, defaultLogHTMLHeader());
+    EXPECT_EQ(settings.logHTMLFooter, defaultLogHTMLFooter());
     EXPECT_EQ(saves, 1);
 }
 

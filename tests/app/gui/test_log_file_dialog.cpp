@@ -135,6 +135,15 @@ TEST_F(LogFileDialogTest, TheHtmlTemplatesGoBackToDefaultAndAreStoredOnOk) {
     EXPECT_TRUE(state().store->value("LogFile", "LogHTMLDataElement").has_value());
     // The log file dialog was cancelled: its format isn't stored.
     EXPECT_EQ(state().settings.logFormat, 0);
+
+    // Back to Default, then Cancel: the templates stay as they were.
+    onDialog<frmEditHTMLHeader>("frmEditHTMLHeader", [&](frmEditHTMLHeader& editor) {
+        QTest::mouseClick(editor.defaultButton(), Qt::LeftButton);
+        editor.reject();
+    });
+    runCommand("LogStart");
+    EXPECT_EQ(dialogsRun["frmEditHTMLHeader"], 2);
+    EXPECT_EQ(state().settings.logHTMLDataElement, "<span style=\"color:#%TEXTCOLOR%\"><b>%DATA%</b></span>");
 }
 
 TEST_F(LogFileDialogTest, ToolBarAndMenuStartAndStopLoggingAndTheOverlayStopsIt) {
