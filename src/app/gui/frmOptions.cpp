@@ -67,7 +67,7 @@ frmOptions::frmOptions(OptionsDialogModel& model, OptionsTab tab, QWidget* paren
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
-    resize(620, 520);
+    resize(800, 540);
 }
 
 void frmOptions::addColorField(int index, const QString& caption, std::int32_t& value, QWidget* page) {
