@@ -37,7 +37,8 @@ std::string proposedLogBase(const std::string& storedBase, const ProjectIdentity
     return documentsFolder + "log";
 }
 
-std::string shortenedInTheMiddle(const std::string& name, const std::function<bool(const std::string&)>& fits) {
+std::string shortenedInTheMiddle(const std::string& name,
+                                 const std::function<bool(const std::string&)>& fits) {
     if (fits(name)) {
         return name;
     }
@@ -124,8 +125,9 @@ LogFileDialogModel::OkResult LogFileDialogModel::accept() {
 
 HtmlTemplateEditorModel::HtmlTemplateEditorModel(ProgramSettingsData& settings,
                                                  std::function<void()> saveSettings)
-    : settings_(settings), saveSettings_(std::move(saveSettings)),
-      fields_{settings.logHTMLHeader, settings.logHTMLFooter, settings.logHTMLDataElement} {}
+    : settings_(settings),
+      saveSettings_(std::move(saveSettings)), fields_{settings.logHTMLHeader, settings.logHTMLFooter,
+                                                      settings.logHTMLDataElement} {}
 
 void HtmlTemplateEditorModel::backToDefault() {
     fields_ = {defaultLogHTMLHeader(), defaultLogHTMLFooter(), defaultLogHTMLDataElement()};

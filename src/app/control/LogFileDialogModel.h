@@ -17,7 +17,8 @@ std::string proposedLogBase(const std::string& storedBase, const ProjectIdentity
 
 // A file name that doesn't fit its label: its middle is replaced by "... ", taking characters away
 // from the middle until fits says it does.
-std::string shortenedInTheMiddle(const std::string& name, const std::function<bool(const std::string&)>& fits);
+std::string shortenedInTheMiddle(const std::string& name,
+                                 const std::function<bool(const std::string&)>& fits);
 
 // What the "Create Log File(s)" dialog decides. It works on a copy of the log options; OK checks
 // them, stores them with the base read back from the field and has the program settings saved.

@@ -39,7 +39,8 @@ private:
 } // namespace
 
 OptionsCommands::OptionsCommands(ProgramContext& context, CommunicationControl& communication,
-                                 ProjectCommands& project, DeferredCommands& commands, OptionsDialogsView& view)
+                                 ProjectCommands& project, DeferredCommands& commands,
+                                 OptionsDialogsView& view)
     : context_(context), communication_(communication), project_(project), commands_(commands), view_(view) {
     commands_.registerCommand("Options", [this] { showOptions(OptionsTab::ColorsAndFonts); });
     commands_.registerCommand("Options2", [this] { showOptions(OptionsTab::DisplayModes); });

@@ -160,8 +160,8 @@ bool ShortcutGridEditor::keyPressed(int keyCode, int shiftState) {
     if (!capturing()) {
         return false;
     }
-    const bool done = captureColumn_ == Column::Editor ? editorKey(keyCode, shiftState)
-                                                       : shortcutKey(keyCode, shiftState);
+    const bool done =
+        captureColumn_ == Column::Editor ? editorKey(keyCode, shiftState) : shortcutKey(keyCode, shiftState);
     if (done) {
         endCapture();
     }
@@ -176,8 +176,8 @@ bool ShortcutGridEditor::editorKey(int keyCode, int shiftState) {
     if (!isLetterKey(keyCode) || (shiftState & kCtrl) != 0) {
         return false;
     }
-    const char letter = (shiftState & kShift) != 0 ? static_cast<char>(keyCode)
-                                                   : static_cast<char>(keyCode - 'A' + 'a');
+    const char letter =
+        (shiftState & kShift) != 0 ? static_cast<char>(keyCode) : static_cast<char>(keyCode - 'A' + 'a');
     setEditorCharacter(captureCode_, std::string(1, letter));
     return true;
 }

@@ -35,7 +35,8 @@ bool OptionsDialogs::runOptionsDialog(OptionsDialogModel& model, OptionsTab tab)
 }
 
 bool OptionsDialogs::runLogFileDialog(LogFileDialogModel& model) {
-    frmSaveLogFileDlg dialog(model, browse_, [this] { editHtmlTemplates(); }, &window_);
+    frmSaveLogFileDlg dialog(
+        model, browse_, [this] { editHtmlTemplates(); }, &window_);
     return run(dialog);
 }
 

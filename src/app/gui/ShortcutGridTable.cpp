@@ -51,7 +51,8 @@ int ShortcutGridTable::rowOf(int code) {
 }
 
 ShortcutGridEditor::Column ShortcutGridTable::columnOf(int column) {
-    return column == kEditorColumn ? ShortcutGridEditor::Column::Editor : ShortcutGridEditor::Column::Shortcut;
+    return column == kEditorColumn ? ShortcutGridEditor::Column::Editor
+                                   : ShortcutGridEditor::Column::Shortcut;
 }
 
 void ShortcutGridTable::drawRow(int row) {

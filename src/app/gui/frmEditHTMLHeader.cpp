@@ -45,10 +45,10 @@ frmEditHTMLHeader::frmEditHTMLHeader(HtmlTemplateEditorModel& model, QWidget* pa
         layout->addWidget(field, lines);
         return field;
     };
-    header_ = addField("HTML header (%HEADERMSG%: header text, %BACKCOLOR%: background colour)", "txtHeader", 9);
+    header_ =
+        addField("HTML header (%HEADERMSG%: header text, %BACKCOLOR%: background colour)", "txtHeader", 9);
     footer_ = addField("HTML footer (%FOOTERMSG%: footer text)", "txtFooter", 4);
-    dataElement_ =
-        addField("Data element (%DATA%: the data, %TEXTCOLOR%: its colour)", "txtDataElement", 2);
+    dataElement_ = addField("Data element (%DATA%: the data, %TEXTCOLOR%: its colour)", "txtDataElement", 2);
     auto* buttons = new QDialogButtonBox(this);
     default_ = buttons->addButton("Back to Default", QDialogButtonBox::ResetRole);
     default_->setObjectName("cmdDefault");

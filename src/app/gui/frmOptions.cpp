@@ -124,7 +124,8 @@ QWidget* frmOptions::buildColorsPage() {
         italics_[s] = checkBox({}, QString("chkItalics%1").arg(style), options.commTextItalics[s], colors);
         underline_[s] =
             checkBox({}, QString("chkUnderline%1").arg(style), options.commTextUnderline[s], colors);
-        connect(bold_[s], &QCheckBox::toggled, this, [this, s](bool on) { model_.options().commTextBold[s] = on; });
+        connect(bold_[s], &QCheckBox::toggled, this,
+                [this, s](bool on) { model_.options().commTextBold[s] = on; });
         connect(italics_[s], &QCheckBox::toggled, this,
                 [this, s](bool on) { model_.options().commTextItalics[s] = on; });
         connect(underline_[s], &QCheckBox::toggled, this,
@@ -173,8 +174,8 @@ QWidget* frmOptions::buildModesPage() {
     const char* names[4] = {"ASCII", "HEX", "Decimal", "Binary"};
     for (int view = 0; view < 4; ++view) {
         const auto v = static_cast<std::size_t>(view);
-        representations_[v] =
-            checkBox(names[view], QString("chkDisplayMode%1").arg(view), options.commDisplayModeEnabled[v], modes);
+        representations_[v] = checkBox(names[view], QString("chkDisplayMode%1").arg(view),
+                                       options.commDisplayModeEnabled[v], modes);
         connect(representations_[v], &QCheckBox::toggled, this,
                 [this, view](bool checked) { representationToggled(view, checked); });
         modesLayout->addWidget(representations_[v]);
@@ -182,12 +183,15 @@ QWidget* frmOptions::buildModesPage() {
     layout->addWidget(modes);
     auto* control = new QGroupBox("Control characters", page);
     auto* controlLayout = new QVBoxLayout(control);
-    auto* name = checkBox("Add the character description in the ASCII communication window (e.g. <STX>, <ETX>)",
-                          "chkControlCharName", options.controlCharNameInASCII, control);
+    auto* name =
+        checkBox("Add the character description in the ASCII communication window (e.g. <STX>, <ETX>)",
+                 "chkControlCharName", options.controlCharNameInASCII, control);
     auto* suppress = checkBox("Suppress original control char. except <CR>/<LF> (line break)",
                               "chkControlCharSuppress", options.controlCharSuppress, control);
-    connect(name, &QCheckBox::toggled, this, [this](bool on) { model_.options().controlCharNameInASCII = on; });
-    connect(suppress, &QCheckBox::toggled, this, [this](bool on) { model_.options().controlCharSuppress = on; });
+    connect(name, &QCheckBox::toggled, this,
+            [this](bool on) { model_.options().controlCharNameInASCII = on; });
+    connect(suppress, &QCheckBox::toggled, this,
+            [this](bool on) { model_.options().controlCharSuppress = on; });
     controlLayout->addWidget(name);
     controlLayout->addWidget(suppress);
     layout->addWidget(control);
@@ -238,7 +242,8 @@ QWidget* frmOptions::buildStampsPage() {
                         const QString& name, bool on, std::int32_t milliseconds) {
         auto* row = new QHBoxLayout;
         box = checkBox(text, "chk" + name, on, page);
-        field = new QLineEdit(QString::fromStdString(secondsText(static_cast<float>(milliseconds) / 1000.0F)), page);
+        field = new QLineEdit(QString::fromStdString(secondsText(static_cast<float>(milliseconds) / 1000.0F)),
+                              page);
         field->setObjectName("txt" + name);
         field->setMaximumWidth(70);
         checked = field->text();
@@ -335,7 +340,8 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         if (tab && (key->modifiers() & Qt::ControlModifier) != 0) {
-            const bool backwards = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier) != 0;
+            const bool backwards =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier) != 0;
             tabs_->setCurrentIndex(nextOptionsPage(tabs_->currentIndex(), tabs_->count(), backwards));
             return true;
         }

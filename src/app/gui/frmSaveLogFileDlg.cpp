@@ -102,12 +102,14 @@ frmSaveLogFileDlg::frmSaveLogFileDlg(LogFileDialogModel& model, BrowseDialog bro
     existingLayout->addWidget(overwrite_);
     layout->addWidget(existing);
 
-    windowDisabled_ = new QCheckBox("Disable communication window while logging (e.g. for monitoring high speed "
-                                    "communication on a slow PC)",
-                                    this);
+    windowDisabled_ =
+        new QCheckBox("Disable communication window while logging (e.g. for monitoring high speed "
+                      "communication on a slow PC)",
+                      this);
     windowDisabled_->setObjectName("chkCommWindowDisabled");
     windowDisabled_->setChecked(options.windowDisabled);
-    connect(windowDisabled_, &QCheckBox::toggled, this, [this](bool on) { model_.options().windowDisabled = on; });
+    connect(windowDisabled_, &QCheckBox::toggled, this,
+            [this](bool on) { model_.options().windowDisabled = on; });
     noHeaders_ = new QCheckBox("Do not write additional header and footer texts", this);
     noHeaders_->setObjectName("chkNoHeaders");
     noHeaders_->setChecked(options.noHeaders);
@@ -173,11 +175,11 @@ std::string frmSaveLogFileDlg::browseWithFileDialog(QWidget* parent, const std::
 }
 
 void frmSaveLogFileDlg::browse() {
-    const int view = static_cast<int>(std::find(model_.options().chosen.begin(), model_.options().chosen.end(),
-                                                true) -
-                                      model_.options().chosen.begin());
-    const std::string chosen =
-        browse_(LogFileDialogModel::kBrowseTitle, model_.browseFilter(), model_.fileName(view < 4 ? view : 0));
+    const int view =
+        static_cast<int>(std::find(model_.options().chosen.begin(), model_.options().chosen.end(), true) -
+                         model_.options().chosen.begin());
+    const std::string chosen = browse_(LogFileDialogModel::kBrowseTitle, model_.browseFilter(),
+                                       model_.fileName(view < 4 ? view : 0));
     if (chosen.empty()) {
         return;
     }

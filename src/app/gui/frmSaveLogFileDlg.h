@@ -26,15 +26,15 @@ class frmSaveLogFileDlg : public QDialog {
 public:
     // Asks for a file name with this title, filter ("description| *.ext") and start path; empty
     // when cancelled.
-    using BrowseDialog =
-        std::function<std::string(const std::string& title, const std::string& filter, const std::string& start)>;
+    using BrowseDialog = std::function<std::string(const std::string& title, const std::string& filter,
+                                                   const std::string& start)>;
 
     frmSaveLogFileDlg(LogFileDialogModel& model, BrowseDialog browse, std::function<void()> editHtmlTemplates,
                       QWidget* parent = nullptr);
 
     // The platform's save-file dialog, without the overwrite prompt.
-    static std::string browseWithFileDialog(QWidget* parent, const std::string& title, const std::string& filter,
-                                            const std::string& start);
+    static std::string browseWithFileDialog(QWidget* parent, const std::string& title,
+                                            const std::string& filter, const std::string& start);
 
     // Parts the tests look at.
     QCheckBox* representationBox(int view) const { return boxes_[static_cast<std::size_t>(view)]; }

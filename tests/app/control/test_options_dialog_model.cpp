@@ -32,15 +32,17 @@ TEST_F(OptionsDialogModelTest, StampIntervalsAreCorrectedToTheirBoundsWithTheMes
         bool corrected;
     };
     const Case cases[] = {
-        {"0.05", false, "0.1", 100, true}, {"150", false, "99", 99000, true},  {"abc", false, "0.1", 100, true},
-        {"", false, "0.1", 100, true},     {"0.005", true, "0.01", 10, true},  {"2.5", false, "2.5", 2500, false},
-        {" 0,5 ", true, "0.5", 500, false}, {"99", true, "99", 99000, false},  
+        {"0.05", false, "0.1", 100, true},  {"150", false, "99", 99000, true},
+        {"abc", false, "0.1", 100, true},   {"", false, "0.1", 100, true},
+        {"0.005", true, "0.01", 10, true},  {"2.5", false, "2.5", 2500, false},
+        {" 0,5 ", true, "0.5", 500, false}, {"99", true, "99", 99000, false},
         {"0.1", false, "0.1", 100, false},  {"0.0125", true, "0.0125", 13, false},
     };
     for (const Case& c : cases) {
         FakeMessageService fieldMessages;
         OptionsDialogModel model(settings, fieldMessages);
-        const IntervalCheck check = c.pause ? model.pauseIntervalLeft(c.entry) : model.clockIntervalLeft(c.entry);
+        const IntervalCheck check =
+            c.pause ? model.pauseIntervalLeft(c.entry) : model.clockIntervalLeft(c.entry);
         EXPECT_EQ(check.text, c.shown) << c.entry;
         EXPECT_EQ(check.ok, !c.corrected) << c.entry;
         const std::int32_t stored =
@@ -67,11 +69,12 @@ TEST_F(OptionsDialogModelTest, FontSizesBelowTenWarnOnceAndAreKept) {
     EXPECT_TRUE(messages.shown.empty());
     model.fontSizeChosen(1);
     ASSERT_EQ(messages.shown.size(), 1U);
-    expectWarning(0,
-                  "You have changed the font size to 9.\r\nFont sizes < 10 are displayed using a TrueType font "
-                  "instead of a bitmap font. Communication display can be much slower than with font sizes 10 "
-                  "or 12.",
-                  "Options - Changed Font Size");
+    expectWarning(
+        0,
+        "You have changed the font size to 9.\r\nFont sizes < 10 are displayed using a TrueType font "
+        "instead of a bitmap font. Communication display can be much slower than with font sizes 10 "
+        "or 12.",
+        "Options - Changed Font Size");
     EXPECT_EQ(model.options().dispFontSize, 9);
 }
 
@@ -110,8 +113,8 @@ TEST_F(OptionsDialogModelTest, TimeFormatChoicesMapToTheTwoStampSettings) {
     EXPECT_EQ(timeFormatChoiceOf(true, true), TimeFormatChoice::Hundredths);
     EXPECT_EQ(timeFormatChoiceOf(true, false), TimeFormatChoice::Milliseconds);
     const std::tuple<TimeFormatChoice, bool, bool> stored[] = {{TimeFormatChoice::Seconds, false, false},
-                                                                {TimeFormatChoice::Hundredths, true, true},
-                                                                {TimeFormatChoice::Milliseconds, true, false}};
+                                                               {TimeFormatChoice::Hundredths, true, true},
+                                                               {TimeFormatChoice::Milliseconds, true, false}};
     for (auto [choice, milliSeconds, v18] : stored) {
         bool ms = !milliSeconds;
         bool hundredths = !v18;
@@ -168,7 +171,9 @@ TEST(OptionsPages, CtrlTabWrapsAroundThePages) {
 
 class ShortcutGridTest : public ::testing::Test {
 protected:
-    ShortcutGridTest() { modShortCutManagement::textToTable(modShortCutManagement::kDefaultShortcutText, table); }
+    ShortcutGridTest() {
+        modShortCutManagement::textToTable(modShortCutManagement::kDefaultShortcutText, table);
+    }
 
     std::string text() const { return modShortCutManagement::tableToText(table); }
 
@@ -196,8 +201,14 @@ TEST_F(ShortcutGridTest, RowsAreTheControlCharactersASeparatorAndTheUpperCodes) 
 TEST_F(ShortcutGridTest, ShortcutsNameModifiersInOrderAndShowNothingWithoutCtrlOrAlt) {
     modShortCutManagement::UserShortcut entry;
     const std::tuple<int, int, const char*> cases[] = {
-        {7, 'Q', "Shift+Ctrl+Alt+Q"}, {4, 8, "Alt+Backspace"}, {2, 32, "Ctrl+Space"}, {6, 27, "Ctrl+Alt+Esc"},
-        {2, '5', "Ctrl+5"},           {1, 'A', ""},            {0, 'A', ""},          {2, 46, "Ctrl+Del"},
+        {7, 'Q', "Shift+Ctrl+Alt+Q"},
+        {4, 8, "Alt+Backspace"},
+        {2, 32, "Ctrl+Space"},
+        {6, 27, "Ctrl+Alt+Esc"},
+        {2, '5', "Ctrl+5"},
+        {1, 'A', ""},
+        {0, 'A', ""},
+        {2, 46, "Ctrl+Del"},
     };
     for (auto [state, key, shown] : cases) {
         entry.shiftState = static_cast<std::int16_t>(state);

@@ -29,8 +29,7 @@ protected:
         });
     }
 
-    template <typename Dialog>
-    void onDialog(const char* name, std::function<void(Dialog&)> script) {
+    template <typename Dialog> void onDialog(const char* name, std::function<void(Dialog&)> script) {
         scripts[name] = [script](QDialog& dialog) {
             auto* typed = qobject_cast<Dialog*>(&dialog);
             ASSERT_NE(typed, nullptr);

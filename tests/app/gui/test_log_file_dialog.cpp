@@ -63,11 +63,11 @@ TEST_F(LogFileDialogTest, FileNameLabelsFollowBaseFormatAndBoxesAndLoseTheirMidd
 
 TEST_F(LogFileDialogTest, BrowseAsksWithItsTitleAndFilterAndReadsTheBaseBack) {
     std::vector<std::pair<std::string, std::string>> asked;
-    window().optionsDialogs().setBrowseDialog([&](const std::string& title, const std::string& filter,
-                                                  const std::string&) {
-        asked.emplace_back(title, filter);
-        return asked.size() == 1 ? root + "work/base_hex.htm" : std::string();
-    });
+    window().optionsDialogs().setBrowseDialog(
+        [&](const std::string& title, const std::string& filter, const std::string&) {
+            asked.emplace_back(title, filter);
+            return asked.size() == 1 ? root + "work/base_hex.htm" : std::string();
+        });
     onDialog<frmSaveLogFileDlg>("frmSaveLogFileDlg", [&](frmSaveLogFileDlg& dialog) {
         dialog.htmlOption()->click();
         QTest::mouseClick(dialog.browseButton(), Qt::LeftButton);

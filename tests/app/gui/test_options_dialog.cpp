@@ -49,7 +49,8 @@ TEST_F(OptionsDialogTest, TheModesLabelStopsCommunicationAndTheLastRepresentatio
         dialog.representationBox(2)->click();
         EXPECT_TRUE(dialog.representationBox(2)->isChecked());
         ASSERT_EQ(messageTexts(),
-                  std::vector<std::string>{"At least one of the display modes (ASCII, HEX, ...) must be selected."});
+                  std::vector<std::string>{
+                      "At least one of the display modes (ASCII, HEX, ...) must be selected."});
         EXPECT_EQ(messages.shown[0].title, "Options");
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
         // Binary on, Decimal off: the view shown now is enabled, the others show their overlay.
@@ -74,7 +75,8 @@ TEST_F(OptionsDialogTest, StatusPanelTwoOpensTheFirstPageAndCtrlTabCyclesThePage
         EXPECT_EQ(dialog.tabs()->currentIndex(), 0);
         QTest::keyClick(dialog.fontSizeList(), Qt::Key_Tab, Qt::ControlModifier);
         EXPECT_EQ(dialog.tabs()->currentIndex(), 1);
-        QTest::keyClick(dialog.representationBox(0), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(dialog.representationBox(0), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(dialog.fontSizeList(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_EQ(dialog.tabs()->currentIndex(), 3);
         QTest::keyClick(dialog.grid(), Qt::Key_Tab, Qt::ControlModifier);
@@ -142,7 +144,8 @@ TEST_F(OptionsDialogTest, FontSizeNineWarnsOnceAndEmptiesTheViewsOnOk) {
 TEST_F(OptionsDialogTest, PlainOutputGreysTheTextColoursButNotTheBackground) {
     onDialog<frmOptions>("frmOptions", [&](frmOptions& dialog) {
         ASSERT_TRUE(dialog.plainTextOption()->isChecked());
-        EXPECT_EQ(dialog.plainTextOption()->text(), "Plain Text Output (faster display, but no colors && fonts)");
+        EXPECT_EQ(dialog.plainTextOption()->text(),
+                  "Plain Text Output (faster display, but no colors && fonts)");
         EXPECT_TRUE(dialog.colorField(0)->isEnabled());
         for (int i = 1; i < 4; ++i) {
             EXPECT_FALSE(dialog.colorField(i)->isEnabled()) << i;
@@ -220,8 +223,9 @@ TEST_F(OptionsDialogTest, TheGridCapturesShortcutsAndEditorCharactersByDoubleCli
                   "ASCII code 200 (HEX C8) - Double click to enter new keyboard shortcut");
 
         grid->cellDoubleClickedAt(ShortcutGridTable::rowOf(200), ShortcutGridTable::kEditorColumn);
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{
-                                      "The editor character can only be set for control characters (ASCII code < 32)"});
+        EXPECT_EQ(messageTexts(),
+                  std::vector<std::string>{
+                      "The editor character can only be set for control characters (ASCII code < 32)"});
         grid->cellDoubleClickedAt(ShortcutGridTable::rowOf(200), ShortcutGridTable::kShortcutColumn);
         EXPECT_EQ(cell(dialog, 200, 5)->text(), "Press new key combination...");
         QTest::keyClick(grid, Qt::Key_Escape);
