@@ -54,18 +54,27 @@ protected:
         unsetenv("CORVANE_COM77");
     }
 
-    // Logging and communication started, the device's text received and shown, both stopped.
+    // The device sends a text and the window shows it.
+    void deviceSends(const std::string& text, const QString& hex) {
+        ASSERT_TRUE(peer.write(std::vector<std::uint8_t>(text.begin(), text.end())));
+        ASSERT_TRUE(passUntil([&] { return viewText(1).contains(hex); })) << viewText(1).toStdString();
+    }
+
+    // With communication running, the device sends before logging starts, during logging and
+    // after it stopped; the tool bar starts logging and the menu stops it.
     void logWhileTheDeviceSends(const std::string& text, const QString& hex) {
-        window().toolAction("LogStart")->trigger();
-        ASSERT_TRUE(state().logging.loggingRuns()) << (messages.shown.empty() ? "" : messages.shown[0].text);
+        window().setSequencesDisplayMode(1);
         window().toolAction("Start")->trigger();
         ASSERT_TRUE(window().communicationRuns()) << (messages.shown.empty() ? "" : messages.shown[0].text);
-        ASSERT_TRUE(peer.write(std::vector<std::uint8_t>(text.begin(), text.end())));
-        window().setSequencesDisplayMode(1);
-        ASSERT_TRUE(passUntil([&] { return viewText(1).contains(hex); })) << viewText(1).toStdString();
-        window().toolAction("Stop")->trigger();
+        deviceSends("early\r\n", "65 61 72 6C 79 0D 0A");
+        window().toolAction("LogStart")->trigger();
+        ASSERT_TRUE(state().logging.loggingRuns()) << (messages.shown.empty() ? "" : messages.shown[0].text);
+        deviceSends(text, hex);
         window().action("LogStop")->trigger();
         ASSERT_FALSE(state().logging.loggingRuns());
+        deviceSends("late\r\n", "6C 61 74 65 0D 0A");
+        window().toolAction("Stop")->trigger();
+        window().ClearCommWindows();
     }
 
     // The file's text without its tags.
@@ -88,6 +97,11 @@ TEST_F(LoggingPtyTest, HtmlLogsOfTheDeviceTextGetHeaderDataAndFooterAndAppendThe
     // Received data in the colour of the second direction (red).
     EXPECT_NE(ascii.find("<span style=\"color:#FF0000\">Hello"), std::string::npos) << ascii;
     EXPECT_NE(hex.find("48 65 6C 6C 6F 0D 0A"), std::string::npos) << hex;
+    // Only what came while logging ran.
+    for (const char* outside : {"early", "late"}) {
+        EXPECT_EQ(ascii.find(outside), std::string::npos) << outside;
+    }
+    EXPECT_EQ(hex.find("65 61 72 6C 79"), std::string::npos);
     EXPECT_NE(hex.find("<h3>Corvane Log File (HEX) - Started "), std::string::npos);
     const std::size_t footer = ascii.find("</span></p>\r\n<h3>Corvane Log File (ASCII) - Stopped ");
     ASSERT_NE(footer, std::string::npos);
