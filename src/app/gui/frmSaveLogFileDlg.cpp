@@ -24,84 +24,13 @@ frmSaveLogFileDlg::frmSaveLogFileDlg(LogFileDialogModel& model, BrowseDialog bro
     : QDialog(parent), model_(model), browse_(std::move(browse)) {
     setObjectName("frmSaveLogFileDlg");
     setWindowTitle(LogFileDialogModel::kTitle);
-    auto& options = model_.options();
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildFilesGroup());
+    layout->addLayout(buildBaseRow());
+    layout->addWidget(buildFormatGroup(std::move(editHtmlTemplates)));
+    layout->addWidget(buildExistingGroup());
 
-    auto* files = new QGroupBox("Log files", this);
-    auto* filesLayout = new QGridLayout(files);
-    filesLayout->setColumnStretch(1, 1);
-    const char* names[4] = {"ASCII", "HEX", "Decimal", "Binary"};
-    for (int view = 0; view < 4; ++view) {
-        const auto v = static_cast<std::size_t>(view);
-        boxes_[v] = new QCheckBox(names[view], files);
-        boxes_[v]->setObjectName(QString("chkRepresentation%1").arg(view));
-        boxes_[v]->setChecked(options.chosen[v]);
-        labels_[v] = new QLabel(files);
-        labels_[v]->setObjectName(QString("lblFileName%1").arg(view));
-        labels_[v]->setMinimumWidth(120);
-        labels_[v]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        connect(boxes_[v], &QCheckBox::toggled, this, [this, v](bool on) {
-            model_.options().chosen[v] = on;
-            updateFileNames();
-        });
-        filesLayout->addWidget(boxes_[v], view, 0);
-        filesLayout->addWidget(labels_[v], view, 1);
-    }
-    layout->addWidget(files);
-
-    auto* baseRow = new QHBoxLayout;
-    baseRow->addWidget(new QLabel("Directory and base name", this));
-    base_ = new QLineEdit(QString::fromStdString(options.base), this);
-    base_->setObjectName("txtBaseFilePath");
-    connect(base_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        model_.options().base = text.toStdString();
-        updateFileNames();
-    });
-    browseButton_ = new QPushButton("...", this);
-    browseButton_->setObjectName("cmdBrowse");
-    connect(browseButton_, &QPushButton::clicked, this, &frmSaveLogFileDlg::browse);
-    baseRow->addWidget(base_, 1);
-    baseRow->addWidget(browseButton_);
-    layout->addLayout(baseRow);
-
-    auto* format = new QGroupBox("Format", this);
-    auto* formatLayout = new QVBoxLayout(format);
-    html_ = new QRadioButton("HTML file for web browsers (.htm)", format);
-    html_->setObjectName("optHtml");
-    plain_ = new QRadioButton("Plain text file (.txt)", format);
-    plain_->setObjectName("optPlainText");
-    (options.html ? html_ : plain_)->setChecked(true);
-    htmlLink_ = new ClickableLabel("<u>Customize HTML Output</u>", format);
-    htmlLink_->setObjectName("lblCustomizeHtml");
-    htmlLink_->setCursor(Qt::PointingHandCursor);
-    htmlLink_->setVisible(options.html);
-    connect(htmlLink_, &ClickableLabel::clicked, this, [editHtmlTemplates] {
-        if (editHtmlTemplates) {
-            editHtmlTemplates();
-        }
-    });
-    connect(html_, &QRadioButton::toggled, this, [this](bool on) {
-        model_.options().html = on;
-        htmlLink_->setVisible(on);
-        updateFileNames();
-    });
-    formatLayout->addWidget(html_);
-    formatLayout->addWidget(htmlLink_);
-    formatLayout->addWidget(plain_);
-    layout->addWidget(format);
-
-    auto* existing = new QGroupBox("Existing files", this);
-    auto* existingLayout = new QVBoxLayout(existing);
-    append_ = new QRadioButton("Append new data, if file(s) already exist", existing);
-    append_->setObjectName("optAppend");
-    overwrite_ = new QRadioButton("Overwrite existing files", existing);
-    overwrite_->setObjectName("optOverwrite");
-    (options.append ? append_ : overwrite_)->setChecked(true);
-    connect(append_, &QRadioButton::toggled, this, [this](bool on) { model_.options().append = on; });
-    existingLayout->addWidget(append_);
-    existingLayout->addWidget(overwrite_);
-    layout->addWidget(existing);
-
+    const auto& options = model_.options();
     windowDisabled_ =
         new QCheckBox("Disable communication window while logging (e.g. for monitoring high speed "
                       "communication on a slow PC)",
@@ -127,6 +56,91 @@ frmSaveLogFileDlg::frmSaveLogFileDlg(LogFileDialogModel& model, BrowseDialog bro
     layout->addWidget(buttons);
     resize(560, 440);
     updateFileNames();
+}
+
+QGroupBox* frmSaveLogFileDlg::buildFilesGroup() {
+    const auto& options = model_.options();
+    auto* files = new QGroupBox("Log files", this);
+    auto* filesLayout = new QGridLayout(files);
+    filesLayout->setColumnStretch(1, 1);
+    const char* names[4] = {"ASCII", "HEX", "Decimal", "Binary"};
+    for (int view = 0; view < 4; ++view) {
+        const auto v = static_cast<std::size_t>(view);
+        boxes_[v] = new QCheckBox(names[view], files);
+        boxes_[v]->setObjectName(QString("chkRepresentation%1").arg(view));
+        boxes_[v]->setChecked(options.chosen[v]);
+        labels_[v] = new QLabel(files);
+        labels_[v]->setObjectName(QString("lblFileName%1").arg(view));
+        labels_[v]->setMinimumWidth(120);
+        labels_[v]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        connect(boxes_[v], &QCheckBox::toggled, this, [this, v](bool on) {
+            model_.options().chosen[v] = on;
+            updateFileNames();
+        });
+        filesLayout->addWidget(boxes_[v], view, 0);
+        filesLayout->addWidget(labels_[v], view, 1);
+    }
+    return files;
+}
+
+QHBoxLayout* frmSaveLogFileDlg::buildBaseRow() {
+    auto* baseRow = new QHBoxLayout;
+    baseRow->addWidget(new QLabel("Directory and base name", this));
+    base_ = new QLineEdit(QString::fromStdString(model_.options().base), this);
+    base_->setObjectName("txtBaseFilePath");
+    connect(base_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        model_.options().base = text.toStdString();
+        updateFileNames();
+    });
+    browseButton_ = new QPushButton("...", this);
+    browseButton_->setObjectName("cmdBrowse");
+    connect(browseButton_, &QPushButton::clicked, this, &frmSaveLogFileDlg::browse);
+    baseRow->addWidget(base_, 1);
+    baseRow->addWidget(browseButton_);
+    return baseRow;
+}
+
+QGroupBox* frmSaveLogFileDlg::buildFormatGroup(std::function<void()> editHtmlTemplates) {
+    const auto& options = model_.options();
+    auto* format = new QGroupBox("Format", this);
+    auto* formatLayout = new QVBoxLayout(format);
+    html_ = new QRadioButton("HTML file for web browsers (.htm)", format);
+    html_->setObjectName("optHtml");
+    plain_ = new QRadioButton("Plain text file (.txt)", format);
+    plain_->setObjectName("optPlainText");
+    (options.html ? html_ : plain_)->setChecked(true);
+    htmlLink_ = new ClickableLabel("<u>Customize HTML Output</u>", format);
+    htmlLink_->setObjectName("lblCustomizeHtml");
+    htmlLink_->setCursor(Qt::PointingHandCursor);
+    htmlLink_->setVisible(options.html);
+    connect(htmlLink_, &ClickableLabel::clicked, this, [editHtmlTemplates = std::move(editHtmlTemplates)] {
+        if (editHtmlTemplates) {
+            editHtmlTemplates();
+        }
+    });
+    connect(html_, &QRadioButton::toggled, this, [this](bool on) {
+        model_.options().html = on;
+        htmlLink_->setVisible(on);
+        updateFileNames();
+    });
+    formatLayout->addWidget(html_);
+    formatLayout->addWidget(htmlLink_);
+    formatLayout->addWidget(plain_);
+    return format;
+}
+
+QGroupBox* frmSaveLogFileDlg::buildExistingGroup() {
+    auto* existing = new QGroupBox("Existing files", this);
+    auto* existingLayout = new QVBoxLayout(existing);
+    append_ = new QRadioButton("Append new data, if file(s) already exist", existing);
+    append_->setObjectName("optAppend");
+    overwrite_ = new QRadioButton("Overwrite existing files", existing);
+    overwrite_->setObjectName("optOverwrite");
+    (model_.options().append ? append_ : overwrite_)->setChecked(true);
+    connect(append_, &QRadioButton::toggled, this, [this](bool on) { model_.options().append = on; });
+    existingLayout->addWidget(append_);
+    existingLayout->addWidget(overwrite_);
+    return existing;
 }
 
 void frmSaveLogFileDlg::updateFileNames() {

@@ -7,6 +7,8 @@
 #include <string>
 
 class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -58,6 +60,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QGroupBox* buildFilesGroup();
+    QHBoxLayout* buildBaseRow();
+    QGroupBox* buildFormatGroup(std::function<void()> editHtmlTemplates);
+    QGroupBox* buildExistingGroup();
     void updateFileNames();
 
     LogFileDialogModel& model_;
