@@ -10,6 +10,7 @@
 #include "app/gui/HelpSystem.h"
 #include "app/gui/MainMenus.h"
 #include "app/gui/MainStatusBar.h"
+#include "app/gui/OptionsDialogs.h"
 #include "app/gui/ProgramState.h"
 #include "app/gui/SequenceListTable.h"
 #include "app/gui/SequenceListsPanel.h"
@@ -52,6 +53,8 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     controller_->project().setDocumentsFolder(documentsFolder());
     wireNotepad();
     registerPrintCommands();
+    optionsDialogs_ = std::make_unique<OptionsDialogs>(*this, context_, *controller_,
+                                                       [this] { updateAfterOptionsChanged(); });
     buildMenus();
     buildCentralArea();
     statusBar_->setPanelDoubleClicked([this](int panel) { statusPanelDoubleClicked(panel); });
@@ -82,6 +85,7 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    optionsDialogs_.reset();
     state_.listRelay.target = nullptr;
     state_.hooksRelay.target = nullptr;
     state_.engine->send().setSendListRefresh(nullptr);
@@ -264,6 +268,14 @@ void frmMain::load() {
     setSplitters(state_.settings.vSplitt, state_.settings.hSplitt);
     visibleView_ = std::clamp(state_.settings.actualCommDisplayMode, 0, 3);
     updateAfterOptionsChanged();
+}
+
+bool frmMain::showOptions(int tab) {
+    return optionsDialogs_->commands().showOptions(static_cast<OptionsTab>(std::clamp(tab, 1, 4)));
+}
+
+bool frmMain::editShortcutTable() {
+    return optionsDialogs_->commands().editShortcutTable();
 }
 
 void frmMain::updateAfterOptionsChanged() {

@@ -28,6 +28,7 @@ class CommWindows;
 class HelpSystem;
 class MainMenus;
 class MainStatusBar;
+class OptionsDialogs;
 class ProgramState;
 class SequenceListTable;
 class SequenceListsPanel;
@@ -122,6 +123,14 @@ public:
     void RefreshReceiveSeqList1() { refreshSequenceList(SequenceListKind::Receive); }
     void resetRepeatSend() { controller_->lists().resetRepeatSend(); }
     void updateAfterOptionsChanged();
+    // The options dialog on a page (1 colours and fonts, 2 window modes, 3 stamps, 4 shortcuts);
+    // true on OK.
+    bool showOptions(int tab);
+    // The options dialog on its shortcut page, for the sequence editors' "Control Characters
+    // Shortcuts": true when the user shortcut table changed.
+    bool editShortcutTable();
+    // The options, log file and HTML template dialogs.
+    OptionsDialogs& optionsDialogs() { return *optionsDialogs_; }
     void InitCommWindows();
     void ClearCommWindows() { clearCommWindows(); }
     bool commWindowGetSelectedSequence(ClSequence& sequence);
@@ -214,6 +223,7 @@ private:
     QtProjectFileDialog fileDialog_;
     QtPrintDevice printDevice_;
     std::unique_ptr<MainController> controller_;
+    std::unique_ptr<OptionsDialogs> optionsDialogs_;
 
     MainMenus* menus_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;

@@ -27,13 +27,18 @@ const std::vector<std::pair<std::string, QString>> kWindowItems = {
     {"SnapStop", "Stop Snaps&hot Mode"},
 };
 
+// The windows that are there: the options and the log file dialog (tested on their own).
+bool windowThere(const std::string& key) {
+    return key == "Options" || key == "Options2" || key == "LogStart";
+}
+
 TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChangeNothing) {
     openPingPong();
     for (const auto& [key, caption] : kWindowItems) {
         QAction* item = window().action(key);
         ASSERT_NE(item, nullptr) << key;
         EXPECT_EQ(item->text(), caption) << key;
-        EXPECT_FALSE(item->isEnabled()) << key;
+        EXPECT_EQ(item->isEnabled(), windowThere(key)) << key;
     }
     // The notepad and printing are there from the start.
     EXPECT_EQ(window().action("Notepad")->text(), "Show Notepad");
@@ -54,7 +59,7 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     EXPECT_FALSE(window().action("LogStop")->isEnabled());
     for (const char* key : {"ProjectSettings", "Options", "Find", "LogStart", "SnapStart"}) {
         ASSERT_NE(window().toolAction(key), nullptr) << key;
-        EXPECT_FALSE(window().toolAction(key)->isEnabled()) << key;
+        EXPECT_EQ(window().toolAction(key)->isEnabled(), windowThere(key)) << key;
     }
     // Neither logging nor snapshot mode runs: their stop buttons are hidden.
     EXPECT_TRUE(window().toolAction("LogStart")->isVisible());
@@ -66,7 +71,12 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     window().execUserStart();
     ASSERT_TRUE(window().communicationRuns());
     window().EnableSave();
-    std::vector<std::string> keys(dialogCommandKeys().begin(), dialogCommandKeys().end());
+    std::vector<std::string> keys;
+    for (const std::string& key : dialogCommandKeys()) {
+        if (!windowThere(key)) {
+            keys.push_back(key);
+        }
+    }
     keys.push_back("NoSuchCommand");
     for (const std::string& key : keys) {
         window().setPendingCommand(key);
@@ -77,10 +87,7 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     EXPECT_TRUE(window().projectModified());
     EXPECT_TRUE(messages.shown.empty()) << messageTexts()[0];
     EXPECT_EQ(printDialogs, 1);
-    // The click labels and the list's double click don't stop communication for nothing.
-    auto* modes = window().findChild<QWidget*>("lblCommWindowModes");
-    ASSERT_NE(modes, nullptr);
-    EXPECT_FALSE(modes->isEnabled());
+    // The list's double click doesn't stop communication for nothing.
     window().editSequence(SequenceListKind::Send, 0);
     window().editSequence(SequenceListKind::Receive, 0);
     EXPECT_TRUE(window().communicationRuns());
@@ -105,7 +112,7 @@ TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPas
     window().setDialogCommand("Options2", opener("Options2"));
     EXPECT_TRUE(window().action("ProjectSettings")->isEnabled());
     EXPECT_TRUE(window().toolAction("ProjectSettings")->isEnabled());
-    EXPECT_FALSE(window().action("Options")->isEnabled());
+    EXPECT_FALSE(window().action("ExpOptions")->isEnabled());
 
     window().action("ProjectSettings")->trigger();
     EXPECT_TRUE(opened.empty());
