@@ -53,9 +53,10 @@ std::string upper(std::string text) {
     return text;
 }
 
-// "Options:" alone on an unindented line.
+// "Options:" or "Exit status:" alone on an unindented line: a short heading of the list below it.
 bool isHeadingLine(const std::string& line) {
-    return !line.empty() && line[0] != ' ' && line.back() == ':' && line.find(' ') == std::string::npos;
+    return !line.empty() && line[0] != ' ' && line.back() == ':' &&
+           std::count(line.begin(), line.end(), ' ') < 3;
 }
 
 // "Exit status: 0 normal stop, ...": a short heading before ": " on an unindented first line.
@@ -159,7 +160,7 @@ std::string helpToMan(const std::string& helpText, const ManPageFrame& frame) {
         std::string rest;
         if (block[0] == "Usage:") {
             writeSynopsis(out, block);
-        } else if (isHeadingLine(block[0])) {
+        } else if (block.size() > 1 && isHeadingLine(block[0])) {
             optionBlocks.emplace_back(block[0].substr(0, block[0].size() - 1), block);
         } else if (splitsIntoSection(block[0], heading, rest)) {
             Block body = block;

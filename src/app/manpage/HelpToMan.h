@@ -24,6 +24,7 @@ struct ManPageFrame {
 // and --help never tell different stories. The help text is read as blocks between blank lines:
 //   "Usage:" and the indented lines below it        -> SYNOPSIS
 //   "Options:" and lines "  --option ARG  text"     -> OPTIONS, one tagged paragraph per option
+//   "Exit status:" and lines "  0  text"            -> EXIT STATUS, the same way
 //   "Exit status: ..." (a short "Heading: text")    -> a section of that name
 //   any other block                                 -> a paragraph of DESCRIPTION
 std::string helpToMan(const std::string& helpText, const ManPageFrame& frame);

@@ -67,6 +67,18 @@ TEST(HelpToMan, EachOptionIsATaggedParagraphWithItsContinuationLines) {
     EXPECT_LT(page.find(".SH OPTIONS"), page.find(".SH EXIT STATUS"));
 }
 
+TEST(HelpToMan, AHeadingWithAListBelowItBecomesASectionOfTaggedParagraphs) {
+    const std::string help = "Usage:\n  tool\n\nExit status:\n  0  a normal stop\n  4  a channel error;\n"
+                             "     4 wins over 3\n\nNotes: a line\n";
+    const std::string page = helpToMan(help, frame());
+    EXPECT_TRUE(contains(page,
+                         ".SH EXIT STATUS\n.TP\n.B 0\na normal stop\n.TP\n.B 4\na channel error; 4 wins over "
+                         "3\n"))
+        << page;
+    // A heading alone with its text on the same line is a section too.
+    EXPECT_TRUE(contains(page, ".SH NOTES\na line\n")) << page;
+}
+
 TEST(HelpToMan, ExtraSectionsAndSeeAlsoFollowTheHelpText) {
     ManPageFrame f = frame();
     f.extraSections = {{"Files", {"~/.config/tool.conf: settings", ".hidden starts with a dot"}}};
