@@ -102,10 +102,12 @@ void ProjectSettingsForm::editChannel(int channel, const std::string& text) {
 }
 
 bool ProjectSettingsForm::checkChannel(int channel) {
-    channelPending_[channel] = false;
+    // A refused text stays in the field, and OK checks it again.
+    channelPending_[channel] = true;
     ClCommChannel& object = scratch(channel);
     object.setChannelSettings(channelText(channel));
     if (object.channelStatus() != ChannelStatus::IllegalSettings && object.isDevicePort()) {
+        channelPending_[channel] = false;
         channelText(channel) = object.channelName();
         recompute();
         return true;

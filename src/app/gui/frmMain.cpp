@@ -13,6 +13,7 @@
 #include "app/gui/ProgramState.h"
 #include "app/gui/SequenceListTable.h"
 #include "app/gui/SequenceListsPanel.h"
+#include "app/gui/SettingsDialogs.h"
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmRTFNotepad.h"
@@ -52,6 +53,7 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     controller_->project().setDocumentsFolder(documentsFolder());
     wireNotepad();
     registerPrintCommands();
+    settingsDialogs_ = std::make_unique<SettingsDialogs>(*this, help_);
     buildMenus();
     buildCentralArea();
     statusBar_->setPanelDoubleClicked([this](int panel) { statusPanelDoubleClicked(panel); });
@@ -264,6 +266,14 @@ void frmMain::load() {
     setSplitters(state_.settings.vSplitt, state_.settings.hSplitt);
     visibleView_ = std::clamp(state_.settings.actualCommDisplayMode, 0, 3);
     updateAfterOptionsChanged();
+}
+
+void frmMain::showProjectSettings(int tab) {
+    settingsDialogs_->showProjectSettings(tab);
+}
+
+void frmMain::showExpertOptions() {
+    settingsDialogs_->showExpertOptions();
 }
 
 void frmMain::updateAfterOptionsChanged() {

@@ -31,6 +31,7 @@ class MainStatusBar;
 class ProgramState;
 class SequenceListTable;
 class SequenceListsPanel;
+class SettingsDialogs;
 class frmRTFNotepad;
 struct ProjectEnvironment;
 
@@ -122,6 +123,10 @@ public:
     void RefreshReceiveSeqList1() { refreshSequenceList(SequenceListKind::Receive); }
     void resetRepeatSend() { controller_->lists().resetRepeatSend(); }
     void updateAfterOptionsChanged();
+    // The settings dialogs: project settings on a tab (1 to 3), expert options.
+    void showProjectSettings(int tab);
+    void showExpertOptions();
+    SettingsDialogs& settingsDialogs() { return *settingsDialogs_; }
     void InitCommWindows();
     void ClearCommWindows() { clearCommWindows(); }
     bool commWindowGetSelectedSequence(ClSequence& sequence);
@@ -214,6 +219,7 @@ private:
     QtProjectFileDialog fileDialog_;
     QtPrintDevice printDevice_;
     std::unique_ptr<MainController> controller_;
+    std::unique_ptr<SettingsDialogs> settingsDialogs_;
 
     MainMenus* menus_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
