@@ -16,15 +16,15 @@ namespace corvane {
 class frmExpertOptions : public QDialog {
     Q_OBJECT
 public:
-    frmExpertOptions(MessageService& messages, const ExpertOptions& current, std::function<void(int topic)> help,
-                     QWidget* parent = nullptr);
+    frmExpertOptions(MessageService& messages, const ExpertOptions& current,
+                     std::function<void(int topic)> help, QWidget* parent = nullptr);
 
     ExpertOptionsForm& form() { return form_; }
     QTabWidget* tabs() const { return tabs_; }
 
 private:
-    QWidget* buildChoices(const char* title, const char* const* texts, const char* name,
-                          QButtonGroup*& group, int chosen);
+    QWidget* buildChoices(const char* title, const char* const* texts, const char* name, QButtonGroup*& group,
+                          int chosen);
 
     ExpertOptionsForm form_;
     std::function<void(int)> help_;

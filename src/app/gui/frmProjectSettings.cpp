@@ -37,8 +37,9 @@ void setEditText(QComboBox* combo, const std::string& text) {
 
 } // namespace
 
-frmProjectSettings::frmProjectSettings(ProjectSettingsForm::Services services, const CommunicationSettings& current,
-                                       int tab, std::function<void(int)> help, QWidget* parent)
+frmProjectSettings::frmProjectSettings(ProjectSettingsForm::Services services,
+                                       const CommunicationSettings& current, int tab,
+                                       std::function<void(int)> help, QWidget* parent)
     : QDialog(parent), form_(services, current), help_(std::move(help)) {
     setObjectName("frmProjectSettings");
     setWindowTitle(ps::kTitle);
@@ -57,8 +58,8 @@ frmProjectSettings::frmProjectSettings(ProjectSettingsForm::Services services, c
     }
 }
 
-QComboBox* frmProjectSettings::addCombo(const char* name, const std::vector<std::string>& items, bool editable,
-                                        QWidget* parent) {
+QComboBox* frmProjectSettings::addCombo(const char* name, const std::vector<std::string>& items,
+                                        bool editable, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->setEditable(editable);
@@ -127,7 +128,8 @@ QWidget* frmProjectSettings::buildLinePropertiesGroup(QWidget* parent) {
     cboBaudRate_ = addCombo("cboBaudRate", ps::baudRateChoices(), true, fraComSettings_);
     connect(cboBaudRate_->lineEdit(), &QLineEdit::textEdited, this,
             [this](const QString& text) { form_.editBaudRate(text.toStdString()); });
-    connect(cboBaudRate_, &QComboBox::activated, this, [this](int index) { form_.chooseBaudRateEntry(index); });
+    connect(cboBaudRate_, &QComboBox::activated, this,
+            [this](int index) { form_.chooseBaudRateEntry(index); });
     grid->addWidget(lblBaudRate_, 0, 0);
     grid->addWidget(cboBaudRate_, 0, 1);
 
@@ -145,7 +147,8 @@ QWidget* frmProjectSettings::buildLinePropertiesGroup(QWidget* parent) {
     cboStopBits_ = addCombo("cboStopBits", ps::stopBitsChoices(), false, fraComSettings_);
     connect(cboStopBits_, &QComboBox::activated, this, [this](int index) { form_.chooseStopBits(index); });
     cboSignalLevel_ = addCombo("cboSignalLevel", ps::signalLevelChoices(), false, fraComSettings_);
-    connect(cboSignalLevel_, &QComboBox::activated, this, [this](int index) { form_.chooseSignalLevel(index); });
+    connect(cboSignalLevel_, &QComboBox::activated, this,
+            [this](int index) { form_.chooseSignalLevel(index); });
 
     int row = 1;
     auto addRow = [&](const char* caption, QComboBox* combo, std::vector<QWidget*>& group) {
@@ -164,7 +167,8 @@ QWidget* frmProjectSettings::buildLinePropertiesGroup(QWidget* parent) {
     for (const char* text :
          {"No RS232/RS485/RS422 line properties (Baud Rate, Parity, Data Bits, Stop Bits, ..) are set when "
           "opening this COM port.",
-          "Use this setting for virtual COM ports, e.g. for Embedded USB Controllers or Bluetooth devices that do "
+          "Use this setting for virtual COM ports, e.g. for Embedded USB Controllers or Bluetooth devices "
+          "that do "
           "not accept / support the classic RS232 communication properties."}) {
         auto* label = new QLabel(text, fraComSettings_);
         label->setObjectName(QString("lblNoLineProperties%1").arg(noLineProperties_.size() + 1));
@@ -334,7 +338,8 @@ void frmProjectSettings::focusField(ProjectSettingsField field) {
 
 bool frmProjectSettings::checksOnFocusLeave(QEvent* event) const {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (checking_ || !isVisible() || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
+    if (checking_ || !isVisible() || reason == Qt::ActiveWindowFocusReason ||
+        reason == Qt::PopupFocusReason) {
         return false;
     }
     QWidget* next = QApplication::focusWidget();
@@ -368,7 +373,8 @@ bool frmProjectSettings::eventFilter(QObject* watched, QEvent* event) {
 void frmProjectSettings::keyPressEvent(QKeyEvent* event) {
     const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
     if (control && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
-        const bool backwards = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier) != 0;
+        const bool backwards =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier) != 0;
         tabs_->setCurrentIndex(ProjectSettingsForm::nextTab(tabs_->currentIndex(), backwards));
         return;
     }

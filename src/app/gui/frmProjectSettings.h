@@ -50,7 +50,8 @@ private:
     QWidget* buildFlowControlTab();
     QWidget* buildFilterTab();
     void buildButtons();
-    QComboBox* addCombo(const char* name, const std::vector<std::string>& items, bool editable, QWidget* parent);
+    QComboBox* addCombo(const char* name, const std::vector<std::string>& items, bool editable,
+                        QWidget* parent);
     void wireChannel(int channel, QComboBox* combo);
     void showChannelList(QComboBox* combo, std::vector<ChannelListEntry>& shown,
                          const std::vector<ChannelListEntry>& list, const std::string& text);

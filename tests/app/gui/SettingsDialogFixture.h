@@ -21,8 +21,7 @@ namespace corvane::test {
 // user: the runner gets the dialog, shown but not modal.
 class SettingsDialogFixture : public MainWindowFixture {
 protected:
-    template <typename Widget = QWidget>
-    static Widget* child(QWidget& dialog, const char* name) {
+    template <typename Widget = QWidget> static Widget* child(QWidget& dialog, const char* name) {
         auto* widget = dialog.findChild<Widget*>(name);
         EXPECT_NE(widget, nullptr) << name;
         return widget;

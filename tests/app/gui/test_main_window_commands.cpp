@@ -9,12 +9,18 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <set>
+
 namespace corvane {
 namespace {
 
 using MainWindowCommandsTest = test::MainWindowFixture;
 
 // Menu items of the windows that open between passes, with their captions.
+// The windows that are there open modally; their own tests run them.
+const std::set<std::string> kWindowsThere = {"ProjectSettings", "ProjectSettings2", "ProjectSettings3",
+                                             "ExpOptions"};
+
 const std::vector<std::pair<std::string, QString>> kWindowItems = {
     {"EditSendSeq", "Edit &Send Sequence List..."},
     {"EditReceiveSeq", "Edit &Receive Sequence List..."},
@@ -33,7 +39,7 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
         QAction* item = window().action(key);
         ASSERT_NE(item, nullptr) << key;
         EXPECT_EQ(item->text(), caption) << key;
-        EXPECT_FALSE(item->isEnabled()) << key;
+        EXPECT_EQ(item->isEnabled(), kWindowsThere.count(key) != 0) << key;
     }
     // The notepad and printing are there from the start.
     EXPECT_EQ(window().action("Notepad")->text(), "Show Notepad");
@@ -54,7 +60,7 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     EXPECT_FALSE(window().action("LogStop")->isEnabled());
     for (const char* key : {"ProjectSettings", "Options", "Find", "LogStart", "SnapStart"}) {
         ASSERT_NE(window().toolAction(key), nullptr) << key;
-        EXPECT_FALSE(window().toolAction(key)->isEnabled()) << key;
+        EXPECT_EQ(window().toolAction(key)->isEnabled(), kWindowsThere.count(key) != 0) << key;
     }
     // Neither logging nor snapshot mode runs: their stop buttons are hidden.
     EXPECT_TRUE(window().toolAction("LogStart")->isVisible());
@@ -69,6 +75,9 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     std::vector<std::string> keys(dialogCommandKeys().begin(), dialogCommandKeys().end());
     keys.push_back("NoSuchCommand");
     for (const std::string& key : keys) {
+        if (kWindowsThere.count(key) != 0) {
+            continue;
+        }
         window().setPendingCommand(key);
         window().MainProcess(false, true);
         EXPECT_TRUE(window().pendingCommand().empty()) << key;

@@ -91,7 +91,8 @@ TEST_F(ProjectSettingsDialogTest, TypedBaudRatesAreCorrectedAndUnusualOnesAsked)
         messages.answers = {MessageResult::Cancel};
         click(dialog, "cmdOK");
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text.rfind("You are using an extremly low baud rate (50 baud). \r\n", 0), 0u);
+        EXPECT_EQ(messages.shown[0].text.rfind("You are using an extremly low baud rate (50 baud). \r\n", 0),
+                  0u);
         EXPECT_TRUE(dialog.isVisible());
 
         // "Custom Rate" empties the field for typing.
@@ -101,7 +102,9 @@ TEST_F(ProjectSettingsDialogTest, TypedBaudRatesAreCorrectedAndUnusualOnesAsked)
         messages.answers = {MessageResult::OK};
         click(dialog, "cmdOK");
         ASSERT_EQ(messages.shown.size(), 2u);
-        EXPECT_EQ(messages.shown[1].text.rfind("You are using a non-standard baud rate (250000 baud). \r\n", 0), 0u);
+        EXPECT_EQ(
+            messages.shown[1].text.rfind("You are using a non-standard baud rate (250000 baud). \r\n", 0),
+            0u);
     }));
     EXPECT_EQ(current().baudRate, 250000);
 }
@@ -111,8 +114,9 @@ TEST_F(ProjectSettingsDialogTest, TheSamePortTwiceAndATapInSendReceiveAreRefused
         type(dialog, "cboChannel1", "tap0");
         EXPECT_EQ(fieldText(dialog, "cboChannel1"), "TAP0");
         click(dialog, "cmdOK");
-        EXPECT_EQ(messageTexts(), std::vector<std::string>{
-                                      "The TAP ports are for Monitoring Mode only. For Send/Receive, use a COM port."});
+        EXPECT_EQ(messageTexts(),
+                  std::vector<std::string>{
+                      "The TAP ports are for Monitoring Mode only. For Send/Receive, use a COM port."});
         messages.shown.clear();
 
         click(dialog, "optMonitoring");
@@ -122,9 +126,10 @@ TEST_F(ProjectSettingsDialogTest, TheSamePortTwiceAndATapInSendReceiveAreRefused
         type(dialog, "cboChannel1", "COM3");
         type(dialog, "cboChannel2", "com3");
         click(dialog, "cmdOK");
-        EXPECT_EQ(messageTexts(),
-                  std::vector<std::string>{
-                      "You cannot use the same communication port for channel 1 and channel 2. Please correct."});
+        EXPECT_EQ(
+            messageTexts(),
+            std::vector<std::string>{
+                "You cannot use the same communication port for channel 1 and channel 2. Please correct."});
         EXPECT_TRUE(dialog.isVisible());
         click(dialog, "cmdCancel");
     }));
@@ -183,7 +188,8 @@ TEST_F(ProjectSettingsDialogTest, Rs485ControlAsksAndCancelShowsTheFlowControlTa
         messages.answers = {MessageResult::Cancel};
         click(dialog, "cmdOK");
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text.rfind("You are using Flow Control: RS485 Transceiver Control. ", 0), 0u);
+        EXPECT_EQ(messages.shown[0].text.rfind("You are using Flow Control: RS485 Transceiver Control. ", 0),
+                  0u);
         EXPECT_EQ(dialog.tabs()->currentIndex(), 1);
         click(dialog, "cmdCancel");
     }));
