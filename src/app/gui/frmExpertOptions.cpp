@@ -1,9 +1,10 @@
 #include "app/gui/frmExpertOptions.h"
 
+#include "app/gui/ClickableLabel.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -70,9 +71,11 @@ QWidget* frmExpertOptions::buildChoices(const char* title, const char* const* te
         auto* button = new QRadioButton(box);
         button->setObjectName(QString("%1%2").arg(name).arg(value));
         button->setChecked(value == chosen);
-        auto* text = new QLabel(texts[value], box);
+        auto* text = new ClickableLabel(texts[value], box);
+        text->setObjectName(QString("lbl%1%2").arg(QString(name).mid(3)).arg(value));
         text->setWordWrap(true);
-        text->setBuddy(button);
+        // A click on the text chooses like a click on the button.
+        connect(text, &ClickableLabel::clicked, button, &QRadioButton::click);
         line->addWidget(button, 0, Qt::AlignTop);
         line->addWidget(text, 1);
         group->addButton(button, value);

@@ -70,7 +70,9 @@ TEST_F(ExpertOptionsDialogTest, TheInternalDriverNeedsNoQuestionAndHelpFollowsTh
     ASSERT_TRUE(runExpertOptions([&](frmExpertOptions& dialog) {
         dialog.tabs()->setCurrentIndex(1);
         click(dialog, "cmdHelp");
-        click(dialog, "optDataForwarding1");
+        // The text of a choice chooses it too.
+        emit child<ClickableLabel>(dialog, "lblDataForwarding1")->clicked();
+        EXPECT_TRUE(child<QRadioButton>(dialog, "optDataForwarding1")->isChecked());
         click(dialog, "cmdOK");
     }));
     EXPECT_TRUE(messages.shown.empty());
