@@ -29,6 +29,17 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A wrapped text that keeps to the lines of its own size hint, so the dialog takes the size its
+// pages need rather than the height a narrow width would wrap the text to.
+QLabel* wrappedLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    QSizePolicy policy = label->sizePolicy();
+    policy.setHeightForWidth(false);
+    label->setSizePolicy(policy);
+    return label;
+}
+
 void setEditText(QComboBox* combo, const std::string& text) {
     if (combo->currentText() != qs(text)) {
         combo->setEditText(qs(text));
@@ -44,6 +55,8 @@ frmProjectSettings::frmProjectSettings(ProjectSettingsForm::Services services,
     setObjectName("frmProjectSettings");
     setWindowTitle(ps::kTitle);
     auto* layout = new QVBoxLayout(this);
+    // The dialog follows what is shown (a second channel, the line fields or their explanation).
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tabSettings");
     tabs_->addTab(buildCommunicationTab(), "Communication");
@@ -170,9 +183,8 @@ QWidget* frmProjectSettings::buildLinePropertiesGroup(QWidget* parent) {
           "Use this setting for virtual COM ports, e.g. for Embedded USB Controllers or Bluetooth devices "
           "that do "
           "not accept / support the classic RS232 communication properties."}) {
-        auto* label = new QLabel(text, fraComSettings_);
+        auto* label = wrappedLabel(text, fraComSettings_);
         label->setObjectName(QString("lblNoLineProperties%1").arg(noLineProperties_.size() + 1));
-        label->setWordWrap(true);
         grid->addWidget(label, row++, 0, 1, 2);
         noLineProperties_.push_back(label);
     }
@@ -197,9 +209,8 @@ QWidget* frmProjectSettings::buildFlowControlTab() {
     connect(flowControl_, &QButtonGroup::idClicked, this,
             [this](int code) { form_.chooseFlowControl(static_cast<FlowControl>(code)); });
     layout->addWidget(fraFlowControl_);
-    lblFlowControlNote_ = new QLabel(page);
+    lblFlowControlNote_ = wrappedLabel(QString(), page);
     lblFlowControlNote_->setObjectName("lblFlowControlNote");
-    lblFlowControlNote_->setWordWrap(true);
     layout->addWidget(lblFlowControlNote_);
     lblChangeSettings_ = new ClickableLabel("change communication settings", page);
     lblChangeSettings_->setObjectName("lblChangeSettings");
