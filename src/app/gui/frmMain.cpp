@@ -14,6 +14,7 @@
 #include "app/gui/ProgramState.h"
 #include "app/gui/SequenceListTable.h"
 #include "app/gui/SequenceListsPanel.h"
+#include "app/gui/SettingsDialogs.h"
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmRTFNotepad.h"
@@ -55,6 +56,7 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     registerPrintCommands();
     optionsDialogs_ = std::make_unique<OptionsDialogs>(*this, context_, *controller_,
                                                        [this] { updateAfterOptionsChanged(); });
+    settingsDialogs_ = std::make_unique<SettingsDialogs>(*this, help_);
     buildMenus();
     buildCentralArea();
     statusBar_->setPanelDoubleClicked([this](int panel) { statusPanelDoubleClicked(panel); });
@@ -276,6 +278,14 @@ bool frmMain::showOptions(int tab) {
 
 bool frmMain::editShortcutTable() {
     return optionsDialogs_->commands().editShortcutTable();
+}
+
+void frmMain::showProjectSettings(int tab) {
+    settingsDialogs_->showProjectSettings(tab);
+}
+
+void frmMain::showExpertOptions() {
+    settingsDialogs_->showExpertOptions();
 }
 
 void frmMain::updateAfterOptionsChanged() {

@@ -32,6 +32,7 @@ class OptionsDialogs;
 class ProgramState;
 class SequenceListTable;
 class SequenceListsPanel;
+class SettingsDialogs;
 class frmRTFNotepad;
 struct ProjectEnvironment;
 
@@ -131,6 +132,10 @@ public:
     bool editShortcutTable();
     // The options, log file and HTML template dialogs.
     OptionsDialogs& optionsDialogs() { return *optionsDialogs_; }
+    // The settings dialogs: project settings on a tab (1 to 3), expert options.
+    void showProjectSettings(int tab);
+    void showExpertOptions();
+    SettingsDialogs& settingsDialogs() { return *settingsDialogs_; }
     void InitCommWindows();
     void ClearCommWindows() { clearCommWindows(); }
     bool commWindowGetSelectedSequence(ClSequence& sequence);
@@ -224,6 +229,7 @@ private:
     QtPrintDevice printDevice_;
     std::unique_ptr<MainController> controller_;
     std::unique_ptr<OptionsDialogs> optionsDialogs_;
+    std::unique_ptr<SettingsDialogs> settingsDialogs_;
 
     MainMenus* menus_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
