@@ -5,9 +5,9 @@
 
 namespace corvane {
 
-ReceiveSequenceEditor::ReceiveSequenceEditor(ProgramContext& context, ReceiveSequenceEditorView& view,
-                                             SequenceEditorHooks hooks)
-    : SequenceEditor(context, view, std::move(hooks), SequenceListKind::Receive), receiveView_(view) {}
+ReceiveSequenceEditor::ReceiveSequenceEditor(ProgramContext& context, SequenceEditorView& view,
+                                             ReceiveSequenceFieldsView& fields, SequenceEditorHooks hooks)
+    : SequenceEditor(context, view, std::move(hooks), SequenceListKind::Receive), receiveView_(fields) {}
 
 std::vector<AnswerChoice> ReceiveSequenceEditor::answerChoicesOf(const SendSequenceList& sendList) {
     std::vector<AnswerChoice> choices{{kNoAnswer, kNoAnswerText}};

@@ -14,8 +14,8 @@ class ReceiveSequenceEditor : public SequenceEditor {
 public:
     static constexpr const char* kNoAnswerText = "No Answer";
 
-    ReceiveSequenceEditor(ProgramContext& context, ReceiveSequenceEditorView& view,
-                          SequenceEditorHooks hooks);
+    ReceiveSequenceEditor(ProgramContext& context, SequenceEditorView& view,
+                          ReceiveSequenceFieldsView& fields, SequenceEditorHooks hooks);
 
     // "No Answer" (-1), then every send sequence k without wildcards as "k:  name".
     static std::vector<AnswerChoice> answerChoicesOf(const SendSequenceList& sendList);
@@ -30,7 +30,7 @@ protected:
 private:
     void storeActions(ReceiveSequenceRecord& record);
 
-    ReceiveSequenceEditorView& receiveView_;
+    ReceiveSequenceFieldsView& receiveView_;
     std::vector<AnswerChoice> choices_;
 };
 

@@ -6,9 +6,10 @@
 
 namespace corvane {
 
-SendSequenceEditor::SendSequenceEditor(ProgramContext& context, SendSequenceEditorView& view,
-                                       SequenceEditorHooks hooks, std::string decimalSeparator)
-    : SequenceEditor(context, view, std::move(hooks), SequenceListKind::Send), sendView_(view),
+SendSequenceEditor::SendSequenceEditor(ProgramContext& context, SequenceEditorView& view,
+                                       SendSequenceFieldsView& fields, SequenceEditorHooks hooks,
+                                       std::string decimalSeparator)
+    : SequenceEditor(context, view, std::move(hooks), SequenceListKind::Send), sendView_(fields),
       decimalSeparator_(std::move(decimalSeparator)) {}
 
 std::string SendSequenceEditor::wildcardQuestion() {

@@ -16,8 +16,8 @@ public:
     static constexpr int kWildcardHelpTopic = 21;
 
     // decimalSeparator: the locale's, used to read and write the interval.
-    SendSequenceEditor(ProgramContext& context, SendSequenceEditorView& view, SequenceEditorHooks hooks,
-                       std::string decimalSeparator);
+    SendSequenceEditor(ProgramContext& context, SequenceEditorView& view, SendSequenceFieldsView& fields,
+                       SequenceEditorHooks hooks, std::string decimalSeparator);
 
     // The repeat box changed: the interval box follows it.
     void repeatChanged();
@@ -36,7 +36,7 @@ private:
     bool checkInterval(double& seconds);
     bool storeEntry(int index, const ClSequence& sequence, double seconds);
 
-    SendSequenceEditorView& sendView_;
+    SendSequenceFieldsView& sendView_;
     std::string decimalSeparator_;
 };
 

@@ -42,8 +42,9 @@ public:
 };
 
 // The send sequence editor's own fields: the periodic repeat.
-class SendSequenceEditorView : public SequenceEditorView {
+class SendSequenceFieldsView {
 public:
+    virtual ~SendSequenceFieldsView() = default;
     virtual bool repeat() const = 0;
     virtual void showRepeat(bool repeat) = 0;
     virtual std::string intervalText() const = 0;
@@ -71,8 +72,9 @@ struct ReceiveActionFields {
 };
 
 // The receive sequence editor's own fields: the four action pages.
-class ReceiveSequenceEditorView : public SequenceEditorView {
+class ReceiveSequenceFieldsView {
 public:
+    virtual ~ReceiveSequenceFieldsView() = default;
     virtual void showAnswerChoices(const std::vector<AnswerChoice>& choices) = 0;
     // In "Monitoring (Receive Only)" no answer can be chosen: the answer label and box are
     // disabled and the note saying so replaces the note about wildcards.

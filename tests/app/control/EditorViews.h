@@ -35,7 +35,8 @@ public:
     bool closed = false;
 };
 
-class RecordingSendEditorView : public RecordingEditorView<SendSequenceEditorView> {
+class RecordingSendEditorView : public RecordingEditorView<SequenceEditorView>,
+                                public SendSequenceFieldsView {
 public:
     bool repeat() const override { return repeatChecked; }
     void showRepeat(bool shown) override { repeatChecked = shown; }
@@ -48,7 +49,8 @@ public:
     bool intervalEnabled = false;
 };
 
-class RecordingReceiveEditorView : public RecordingEditorView<ReceiveSequenceEditorView> {
+class RecordingReceiveEditorView : public RecordingEditorView<SequenceEditorView>,
+                                   public ReceiveSequenceFieldsView {
 public:
     void showAnswerChoices(const std::vector<AnswerChoice>& shown) override { choices = shown; }
     void showAnswerPossible(bool possible) override { answerPossible = possible; }

@@ -13,7 +13,7 @@ protected:
         SequenceEditorHooks hooks;
         hooks.projectModified = [this] { ++modified; };
         hooks.refreshList = [this](SequenceListKind kind) { refreshed.push_back(kind); };
-        editor_ = std::make_unique<ReceiveSequenceEditor>(context, view, std::move(hooks));
+        editor_ = std::make_unique<ReceiveSequenceEditor>(context, view, view, std::move(hooks));
         return *editor_;
     }
     void type(const std::string& name, const ClSequence& pattern) {

@@ -19,7 +19,7 @@ protected:
             refreshed.push_back("row " + std::to_string(row));
         };
         hooks.displayModeChanged = [this](Representation representation) { modes.push_back(representation); };
-        editor_ = std::make_unique<SendSequenceEditor>(context, view, std::move(hooks), separator);
+        editor_ = std::make_unique<SendSequenceEditor>(context, view, view, std::move(hooks), separator);
         return *editor_;
     }
     void type(const std::string& name, const std::string& ascii) {
