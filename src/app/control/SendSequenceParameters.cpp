@@ -46,10 +46,12 @@ ParameterDisplay SendSequenceParameters::display(Representation representation) 
         original_.getPart(runStart_, runStart_ + runLength_ - 1, part);
         shown.wildcards = part.getSeqRepresentation(Representation::ASCII, true);
     }
-    shown.before = expanded_.getSeqRepresentation(representation, true);
+    // ASCII reads best without blanks between the characters.
+    const bool separated = representation != Representation::ASCII;
+    shown.before = expanded_.getSeqRepresentation(representation, separated);
     if (taken_ < original_.size()) {
         original_.getPart(taken_, original_.size() - 1, part);
-        shown.after = part.getSeqRepresentation(representation, true);
+        shown.after = part.getSeqRepresentation(representation, separated);
     }
     shown.minimumCharacters = minimum_;
     shown.maximumCharacters = runLength_;
