@@ -38,7 +38,7 @@ protected:
         });
         window().setPendingCommand(key);
         window().runDeferredCommand();
-        window().setEditorRunner(nullptr);
+        window().setEditorRunner([](SequenceEditorDialog&) {});
         return opened;
     }
     bool withSendEditor(const std::function<void(frmEditAction&)>& steps) {

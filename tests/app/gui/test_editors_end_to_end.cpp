@@ -161,7 +161,7 @@ TEST_F(EditorsEndToEndTest, AWildcardSequenceIsFilledInThroughTheParameterDialog
         window().MainProcess(false, true);
     }
     EXPECT_EQ(drainPeer(), std::string("\x01\x02\x03\x04", 4));
-    window().parameterPrompt().setRunner(nullptr);
+    window().parameterPrompt().setRunner([](frmSendSequenceParameter&) {});
 }
 
 } // namespace

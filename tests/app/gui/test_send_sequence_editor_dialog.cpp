@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 
 #include <QLocale>
+#include <QTextBrowser>
 
 namespace corvane {
 namespace {
@@ -227,7 +228,56 @@ TEST_F(SendEditorDialogTest, TheListOpensTheEditorOnARowOrOnTheBlankSlot) {
     window().action("EditSendSeq")->trigger();
     window().runDeferredCommand();
     EXPECT_EQ(shownIndex, 1);
-    window().setEditorRunner(nullptr);
+    window().setEditorRunner([](SequenceEditorDialog&) {});
+}
+
+} // namespace
+} // namespace corvane
+
+namespace corvane {
+namespace {
+
+class EditorLinksTest : public test::EditorFixture {};
+
+TEST_F(EditorLinksTest, TheShortcutLinkRunsTheHookAndHandsTheControlTheNewTableAndHelpShowsTheTopic) {
+    startBlank();
+    int opened = 0;
+    window().setControlCharacterShortcutsHook([&] {
+        ++opened;
+        // What the options dialog would do: Ctrl+F9 types a carriage return from now on.
+        state().settings.userShortcuts[13].keyCode = 120;
+        state().settings.userShortcuts[13].shiftState = 2;
+    });
+    ASSERT_TRUE(withSendEditor([&](frmEditAction& dialog) {
+        ASSERT_TRUE(dialog.shortcutLink()->isEnabled());
+        EXPECT_NE(dialog.sequenceControl()->model().shortcutCode(120, 2), 13);
+        QTest::mouseClick(dialog.shortcutLink(), Qt::LeftButton);
+        EXPECT_EQ(opened, 1);
+        EXPECT_EQ(dialog.sequenceControl()->model().shortcutCode(120, 2), 13);
+        press(dialog, "cmdHelp");
+    }));
+    ASSERT_NE(program->help().browser(), nullptr);
+    EXPECT_TRUE(program->help().browser()->toPlainText().contains("Edit Send Sequence"));
+    ASSERT_TRUE(withReceiveEditor([&](frmEditEvent& dialog) {
+        EXPECT_TRUE(dialog.shortcutLink()->isEnabled());
+        press(dialog, "cmdHelp");
+    }));
+    EXPECT_TRUE(program->help().browser()->toPlainText().contains("Edit Receive Sequence"));
+}
+
+TEST_F(EditorLinksTest, TheEditorsTakeTheSequenceClipboardAndGiveItBack) {
+    startBlank();
+    ASSERT_TRUE(withSendEditor([&](frmEditAction& dialog) {
+        typeSequence(dialog, "abc");
+        dialog.sequenceControl()->selectAll();
+        dialog.sequenceControl()->copy();
+        press(dialog, "cmdCancel");
+    }));
+    EXPECT_EQ(state().lists.clipboardSequence().getRawASCII(), "abc");
+    ASSERT_TRUE(withReceiveEditor([&](frmEditEvent& dialog) {
+        dialog.sequenceControl()->paste();
+        EXPECT_EQ(dialog.sequenceControl()->length(), 3);
+    }));
 }
 
 } // namespace
