@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -26,6 +27,11 @@ EditSequence::EditSequence(QWidget* parent) : QWidget(parent), model_(std::make_
     font.setFixedPitch(true);
     setFont(font);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    scrollBar_ = new QScrollBar(Qt::Vertical, this);
+    scrollBar_->setFocusPolicy(Qt::NoFocus);
+    scrollBar_->setCursor(Qt::ArrowCursor);
+    connect(scrollBar_, &QScrollBar::valueChanged, this, &EditSequence::scrollToLine);
+    placeScrollBar();
     refreshToolTip();
 }
 
@@ -60,6 +66,7 @@ void EditSequence::setDisplayOption(int option) {
                   option == kDisplaySingleLine ? QSizePolicy::Fixed : QSizePolicy::Expanding);
     firstLine_ = 0;
     firstCell_ = 0;
+    placeScrollBar();
     updateGeometry();
     afterCommand({});
 }
@@ -96,8 +103,9 @@ void EditSequence::setSequence(const std::vector<CharCode>& codes) {
     model_->setCodes(codes);
     firstLine_ = 0;
     firstCell_ = 0;
+    // The dialog's position label is shown afresh for every sequence.
+    reportedCaret_ = -1;
     afterCommand({});
-    emit caretMoved(model_->caret());
 }
 
 std::vector<CharCode> EditSequence::getSequence() const {
@@ -122,8 +130,8 @@ void EditSequence::focusWithCaret(int position) {
     const int target = position < 0 ? model_->length() : position;
     const auto outcome = model_->moveCaret(target, false);
     setFocus(Qt::OtherFocusReason);
+    reportedCaret_ = -1;
     afterCommand(outcome);
-    emit caretMoved(model_->caret());
 }
 
 int EditSequence::caretPosition() const {
@@ -168,8 +176,10 @@ void EditSequence::cut() {
 
 void EditSequence::copy() {
     QtClipboard clipboard;
+    // A token typed halfway is part of what the user sees selected.
+    const auto completed = model_->completePartial();
     model_->copy(clipboard);
-    afterCommand({});
+    afterCommand(completed);
 }
 
 void EditSequence::paste() {
@@ -243,8 +253,9 @@ bool EditSequence::runMoveKey(const QKeyEvent& key) {
 
 // A key bound to a character: a keyboard shortcut of the table, or Alt with an editor character.
 int EditSequence::codeOfBoundKey(const QKeyEvent& key) const {
+    // Shortcuts are keys with Ctrl or Alt; Shift alone types capitals.
     const int shiftState = shiftStateOf(key.modifiers());
-    if (shiftState != 0) {
+    if (shiftState > modShortCutManagement::kShift) {
         const int shortcut = model_->shortcutCode(virtualKeyOf(key.key()), shiftState);
         if (shortcut >= 0) {
             return shortcut;
@@ -301,18 +312,38 @@ void EditSequence::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 
+// Keys the field uses itself: typing, editing and moving keys, its standard commands and the keys
+// bound to characters. Enter, Esc, Tab and the function keys stay the dialog's.
+bool EditSequence::usesKey(const QKeyEvent& key) const {
+    if (codeOfBoundKey(key) >= 0 || key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo) ||
+        key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Copy) ||
+        key.matches(QKeySequence::Paste) || key.matches(QKeySequence::SelectAll) ||
+        (key.key() == Qt::Key_Y && key.modifiers() == Qt::ControlModifier)) {
+        return true;
+    }
+    if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0) {
+        return false;
+    }
+    switch (key.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return true;
+    default:
+        return !key.text().isEmpty() && key.text().at(0).unicode() >= 32;
+    }
+}
+
 bool EditSequence::event(QEvent* event) {
-    // Keys the field uses must not trigger the dialog's mnemonics or shortcuts first.
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (codeOfBoundKey(*key) >= 0 || key->matches(QKeySequence::Undo) ||
-            key->matches(QKeySequence::Redo) || key->matches(QKeySequence::Cut) ||
-            key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste) ||
-            key->matches(QKeySequence::SelectAll) ||
-            (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier)) {
-            event->accept();
-            return true;
-        }
+    // The dialog's shortcuts and mnemonics must not take keys the field uses.
+    if (event->type() == QEvent::ShortcutOverride && usesKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
     }
     return QWidget::event(event);
 }
@@ -351,9 +382,7 @@ void EditSequence::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void EditSequence::wheelEvent(QWheelEvent* event) {
     if (displayOption_ == kDisplayMultiLine) {
-        const int steps = event->angleDelta().y() / 120;
-        firstLine_ = std::clamp(firstLine_ - steps, 0, std::max(0, lineCount() - visibleLines()));
-        update();
+        scrollToLine(firstLine_ - event->angleDelta().y() / 120);
         event->accept();
         return;
     }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QScrollBar;
+
 namespace corvane {
 
 // The sequence edit control: one field in which the characters of a sequence are typed and edited
@@ -112,6 +114,7 @@ private:
     bool runStandardKey(const QKeyEvent& key);
     bool runMoveKey(const QKeyEvent& key);
     int codeOfBoundKey(const QKeyEvent& key) const;
+    bool usesKey(const QKeyEvent& key) const;
     void refreshToolTip();
 
     // Geometry (EditSequencePaint.cpp).
@@ -123,6 +126,9 @@ private:
     int lineCount() const;
     QRect textArea() const;
     void ensureCaretVisible();
+    void placeScrollBar();
+    void syncScrollBar();
+    void scrollToLine(int line);
     int positionAtPoint(QPoint point) const;
     int positionOnNextLine(int direction) const;
     QColor colorOf(SequenceEditModel::TokenKind kind) const;
@@ -130,6 +136,7 @@ private:
                      const std::vector<SequenceEditModel::Place>& places);
 
     std::unique_ptr<SequenceEditModel> model_;
+    QScrollBar* scrollBar_ = nullptr;
     std::string allowed_ = "?#";
     int displayOption_ = kDisplayMultiLine;
     int colorMode_ = 0;

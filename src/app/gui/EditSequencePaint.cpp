@@ -3,6 +3,8 @@
 #include "app/gui/EditSequence.h"
 
 #include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -26,7 +28,35 @@ int EditSequence::lineHeight() const {
 }
 
 QRect EditSequence::textArea() const {
-    return rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+    const int scrollBar = scrollBar_->isVisibleTo(this) ? scrollBar_->sizeHint().width() : 0;
+    return rect().adjusted(kMargin, kMargin, -kMargin - scrollBar, -kMargin);
+}
+
+// The multi-line field always keeps its scroll bar, enabled while lines lie outside the view, so
+// that the width of a line never depends on the number of lines.
+void EditSequence::placeScrollBar() {
+    const bool multiLine = displayOption_ == kDisplayMultiLine;
+    scrollBar_->setVisible(multiLine);
+    if (!multiLine) {
+        return;
+    }
+    const int width = scrollBar_->sizeHint().width();
+    scrollBar_->setGeometry(QRect(rect().right() - width - 1, rect().top() + 1, width, rect().height() - 2));
+}
+
+void EditSequence::syncScrollBar() {
+    const int hidden = std::max(0, lineCount() - visibleLines());
+    const QSignalBlocker blocker(scrollBar_);
+    scrollBar_->setRange(0, hidden);
+    scrollBar_->setPageStep(visibleLines());
+    scrollBar_->setValue(firstLine_);
+    scrollBar_->setEnabled(hidden > 0);
+}
+
+void EditSequence::scrollToLine(int line) {
+    firstLine_ = std::clamp(line, 0, std::max(0, lineCount() - visibleLines()));
+    syncScrollBar();
+    update();
 }
 
 int EditSequence::columns() const {
@@ -56,6 +86,8 @@ void EditSequence::ensureCaretVisible() {
     if (displayOption_ == kDisplayMultiLine) {
         firstCell_ = 0;
         firstLine_ = std::clamp(firstLine_, caret.line - visibleLines() + 1, caret.line);
+        firstLine_ = std::clamp(firstLine_, 0, std::max(0, places.back().line + 1 - visibleLines()));
+        syncScrollBar();
         return;
     }
     firstLine_ = 0;
@@ -101,6 +133,7 @@ QSize EditSequence::minimumSizeHint() const {
 
 void EditSequence::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    placeScrollBar();
     ensureCaretVisible();
 }
 
