@@ -18,6 +18,7 @@ class QLabel;
 class QSplitter;
 class QTabBar;
 class QTimer;
+class QDialog;
 
 namespace corvane {
 
@@ -30,6 +31,8 @@ class MainMenus;
 class MainStatusBar;
 class OptionsDialogs;
 class ProgramState;
+class SendSequenceParameterPrompt;
+class SequenceEditorDialog;
 class SequenceListTable;
 class SequenceListsPanel;
 class SettingsDialogs;
@@ -158,6 +161,21 @@ public:
     void editSequence(SequenceListKind list, int index) { controller_->lists().editSequence(list, index); }
     int editIndex() const { return controller_->lists().editIndex(); }
 
+    // The sequence editors ("EditSendSeq", "EditReceiveSeq"), modal, on the list's current index.
+    void showSendSequenceEditor();
+    void showReceiveSequenceEditor();
+    // Runs instead of an editor's own event loop (tests drive the dialog and close it).
+    void setEditorRunner(std::function<void(SequenceEditorDialog&)> runner) {
+        editorRunner_ = std::move(runner);
+    }
+    // The send processing's parameter dialog.
+    SendSequenceParameterPrompt& parameterPrompt() { return *parameterPrompt_; }
+    // The editors' "Control Characters Shortcuts" link: opens the options dialog at its shortcut
+    // page. Until it is set the link is disabled.
+    void setControlCharacterShortcutsHook(std::function<void()> openShortcutPage) {
+        openShortcutPage_ = std::move(openShortcutPage);
+    }
+
     // Parts the tests look at.
     CommWindows& commWindows();
     QTabBar* tabBar() const;
@@ -212,6 +230,8 @@ protected:
 private:
     void wireNotepad();
     void registerPrintCommands();
+    void registerEditorCommands();
+    void runEditor(SequenceEditorDialog& dialog, SequenceListKind kind);
     void buildMenus();
     void buildCentralArea();
     void wireCommWindows();
@@ -230,6 +250,9 @@ private:
     std::unique_ptr<MainController> controller_;
     std::unique_ptr<OptionsDialogs> optionsDialogs_;
     std::unique_ptr<SettingsDialogs> settingsDialogs_;
+    std::unique_ptr<SendSequenceParameterPrompt> parameterPrompt_;
+    std::function<void(SequenceEditorDialog&)> editorRunner_;
+    std::function<void()> openShortcutPage_;
 
     MainMenus* menus_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;

@@ -26,7 +26,7 @@ class ClickableLabel;
 class frmProjectSettings : public QDialog, public ProjectSettingsView {
     Q_OBJECT
 public:
-    static constexpr int kHelpTopic = 20;
+    static constexpr int kHelpTopic = 30;
 
     // tab 1 to 3 is shown first; help opens a help topic.
     frmProjectSettings(ProjectSettingsForm::Services services, const CommunicationSettings& current, int tab,
