@@ -20,8 +20,10 @@ program's defaults.
 
 For each run the script reports the CPU time of the program and of the X server from
 /proc/<pid>/stat, from the first payload byte until the program has read the last (the slave's
-input queue, read with FIONREAD on a descriptor the script holds, is empty) plus one second for
-the last screen update, divided by the megabytes written; the program's RSS at the start and end
+input queue, read with FIONREAD on a descriptor the script holds, is empty) and then until it has
+done its work (a half second in which it used less than a tenth of a core:
+a program reads into its own buffers long before it has drawn everything), divided by the
+megabytes written (so the idle half second is counted too); the program's RSS at the start and end
 of the traffic; for corvane the pass statistics it prints at exit with CORVANE_PASS_STATS (longest
 main loop pass, data bytes received, receive queue overflows), so lost bytes = written - received.
 CuteCom keeps no such count: for it only "read everything" is seen.
@@ -283,21 +285,42 @@ def run_one(kind, fmt, rate_spec, xserver, tmp):
         load_before = load()
         rss_start = rss_kib(program.pid)
         cpu_before = (cpu_seconds(program.pid), cpu_seconds(xserver.pid))
+        recorder = None
+        if ARGS.perf and kind == "corvane":
+            recorder = subprocess.Popen(["perf", "record", *ARGS.perf_options.split(), "-o", "%s-%s-%s.data" % (ARGS.perf, fmt, rate_spec),
+                                         "-p", str(program.pid)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         sent, write_seconds, stalls = write_payload(line, rate, ARGS.seconds, total)
         drained = line.wait_read(60.0)
-        time.sleep(1.0)
+        settled = settle(program.pid)
         cpu = (cpu_seconds(program.pid) - cpu_before[0], cpu_seconds(xserver.pid) - cpu_before[1])
+        if recorder:
+            recorder.send_signal(signal.SIGINT)
+            recorder.wait()
         rss_end = rss_kib(program.pid)
         alive = program.process.poll() is None
         stats = program.stop()
         program = None
         return {"kind": kind, "sent": sent, "seconds": write_seconds, "stalls": stalls, "drained": drained,
+                "settled": settled,
                 "cpu": cpu, "rss": (rss_start, rss_end), "stats": stats, "alive": alive,
                 "load": (load_before, load())}
     finally:
         if program:
             program.stop()
         line.close()
+
+
+def settle(pid, interval=0.5, idle_share=0.1, timeout=120.0):
+    """Waits until the program has done its work: a whole interval in which it used less than
+    idle_share of a core (it reads into its own buffers long before it has drawn everything).
+    Returns the seconds waited, None after the timeout."""
+    start = time.monotonic()
+    while time.monotonic() - start < timeout:
+        before = cpu_seconds(pid)
+        time.sleep(interval)
+        if cpu_seconds(pid) - before < idle_share * interval:
+            return time.monotonic() - start
+    return None
 
 
 def parse_stats(stats):
@@ -321,8 +344,11 @@ def report(fmt, rate_spec, r):
         r["kind"], fmt, rate_spec, mb, r["seconds"], r["sent"] / r["seconds"] / 1e3,
         "read all %.2f s after the last write" % r["drained"] if r["drained"] is not None else
         "NOT all read within 60 s"))
+    print("  done %s after the last write" % (
+        "%.1f s" % r["settled"] if r["settled"] is not None else "NOT within 120 s"))
+    busy = r["seconds"] + (r["settled"] or 0)
     print("  CPU per MB: program %.3f s + X server %.3f s = %.3f s (program %.0f %%, X %.0f %% of a core)" % (
-        per_mb[0], per_mb[1], sum(per_mb), 100 * r["cpu"][0] / r["seconds"], 100 * r["cpu"][1] / r["seconds"]))
+        per_mb[0], per_mb[1], sum(per_mb), 100 * r["cpu"][0] / busy, 100 * r["cpu"][1] / busy))
     print("  RSS %d KiB at the start, %d KiB at the end (%+d KiB); writer stalls %d; load %s -> %s" % (
         r["rss"][0], r["rss"][1], r["rss"][1] - r["rss"][0], r["stalls"], r["load"][0], r["load"][1]))
     if r["kind"] == "corvane":
@@ -349,6 +375,8 @@ def main():
     parser.add_argument("--flood-megabytes", type=float, default=5)
     parser.add_argument("--rounds", type=int, default=1)
     parser.add_argument("--programs", default="corvane,cutecom")
+    parser.add_argument("--perf", help="record corvane with perf record into PERF-<format>-<rate>.data")
+    parser.add_argument("--perf-options", default="-g", help="options of perf record (--call-graph dwarf, say)")
     ARGS = parser.parse_args()
     for tool in ("Xvfb", "xdotool", "cc") + (("cutecom",) if "cutecom" in ARGS.programs else ()):
         if shutil.which(tool) is None:
