@@ -2,7 +2,8 @@
 """The communication window beside CuteCom: CPU per MB of received data, under one X server.
 
 Both programs receive the same payload on a pseudo-terminal of their own, one after the other,
-alternating which goes first, under one Xvfb (1600 x 1000) that this script starts:
+alternating which goes first, under one Xvfb (1600 x 1000) that this script starts, each main window sized to --window-size
+(1024 x 768):
 
     script --writes--> pty master  ==  pty slave (device) --> corvane "Send/Receive" on COM11
                                                           --> CuteCom, the same device kind
@@ -202,6 +203,9 @@ class Program:
         if not self.window:
             self.stop()
             sys.exit("%s showed no window:\n%s" % (kind, self.output()))
+        # The same window size for both, so that both draw about as many pixels.
+        width, height = ARGS.window_size.split("x")
+        xserver.xdotool("windowsize", self.window, width, height)
         time.sleep(1.0)
         if kind == "corvane":
             xserver.key(self.window, "F5")
@@ -290,6 +294,9 @@ def run_one(kind, fmt, rate_spec, xserver, tmp):
             recorder = subprocess.Popen(["perf", "record", *ARGS.perf_options.split(), "-o", "%s-%s-%s.data" % (ARGS.perf, fmt, rate_spec),
                                          "-p", str(program.pid)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         sent, write_seconds, stalls = write_payload(line, rate, ARGS.seconds, total)
+        if ARGS.shot:
+            subprocess.run(["import", "-window", "root", "%s-%s-%s-%s.png" % (ARGS.shot, kind, fmt, rate_spec)],
+                           env=xserver.env(), check=False)
         drained = line.wait_read(60.0)
         settled = settle(program.pid)
         cpu = (cpu_seconds(program.pid) - cpu_before[0], cpu_seconds(xserver.pid) - cpu_before[1])
@@ -375,6 +382,8 @@ def main():
     parser.add_argument("--flood-megabytes", type=float, default=5)
     parser.add_argument("--rounds", type=int, default=1)
     parser.add_argument("--programs", default="corvane,cutecom")
+    parser.add_argument("--window-size", default="1024x768", help="both main windows get this size")
+    parser.add_argument("--shot", help="screenshot (ImageMagick import) after the writes into SHOT-<program>-...png")
     parser.add_argument("--perf", help="record corvane with perf record into PERF-<format>-<rate>.data")
     parser.add_argument("--perf-options", default="-g", help="options of perf record (--call-graph dwarf, say)")
     ARGS = parser.parse_args()

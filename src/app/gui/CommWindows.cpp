@@ -193,8 +193,9 @@ int CommWindows::appendPending(int index, QTextDocument* document) {
     // edit of its own, so that only its first block is laid out again.
     QTextCursor cursor(document);
     cursor.beginEditBlock();
-    cursor.movePosition(QTextCursor::End);
-    const int start = cursor.position();
+    // setPosition, not movePosition(End): the latter lays out the last block first.
+    const int start = document->characterCount() - 1;
+    cursor.setPosition(start);
     if (formatted_) {
         // A final line break goes in as plain text after the styled runs.
         bool trailingBreak = v.runs.back().text.endsWith(QLatin1Char('\n'));
@@ -227,7 +228,8 @@ void CommWindows::moveIntoWindow(int index) {
     if (v.length == 0) {
         return;
     }
-    window->setUpdatesEnabled(false);
+    // The window is not hidden while the text goes in: nothing is drawn before the pass ends
+    // anyway, and showing it again would redraw all of it, the scroll bar too, every time.
     QTextDocument* document = window->document();
     if (!snapshotWaiting_) {
         trimWindow(v, document);
@@ -251,9 +253,7 @@ void CommWindows::moveIntoWindow(int index) {
             v.markerPosition = -1;
             v.markerLength = 0;
         }
-        window->setUpdatesEnabled(true);
     } else {
-        window->setUpdatesEnabled(true);
         window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
     }
 }
