@@ -171,13 +171,10 @@ void CommWindows::trimWindow(View& view, QTextDocument* document) {
     if (count <= 0) {
         return;
     }
-    // Inside an edit block the cursor does not lay out the text around it after each move.
     QTextCursor cursor(document);
-    cursor.beginEditBlock();
     cursor.setPosition(0);
     cursor.setPosition(std::min(count, held), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
-    cursor.endEditBlock();
     if (view.markerPosition >= 0) {
         view.markerPosition -= count;
         if (view.markerPosition < 0) {
@@ -189,10 +186,7 @@ void CommWindows::trimWindow(View& view, QTextDocument* document) {
 
 int CommWindows::appendPending(int index, QTextDocument* document) {
     View& v = views_[static_cast<std::size_t>(index)];
-    // One edit for all runs: the new text is laid out once, not once per run. The trim is an
-    // edit of its own, so that only its first block is laid out again.
     QTextCursor cursor(document);
-    cursor.beginEditBlock();
     // setPosition, not movePosition(End): the latter lays out the last block first.
     const int start = document->characterCount() - 1;
     cursor.setPosition(start);
@@ -218,7 +212,6 @@ int CommWindows::appendPending(int index, QTextDocument* document) {
         plain.setForeground(Qt::black);
         cursor.insertText(pendingText(index), plain);
     }
-    cursor.endEditBlock();
     return start;
 }
 
@@ -231,10 +224,16 @@ void CommWindows::moveIntoWindow(int index) {
     // The window is not hidden while the text goes in: nothing is drawn before the pass ends
     // anyway, and showing it again would redraw all of it, the scroll bar too, every time.
     QTextDocument* document = window->document();
+    // The trim and all runs are one edit: inside it the cursors lay nothing out, and the window
+    // lays out only what it shows, once. As edits of their own, the trim laid out the remains of
+    // the first line and every run the last line again.
+    QTextCursor edit(document);
+    edit.beginEditBlock();
     if (!snapshotWaiting_) {
         trimWindow(v, document);
     }
     const int start = appendPending(index, document);
+    edit.endEditBlock();
     if (v.markerInBuffer >= 0) {
         v.markerPosition = start + v.markerInBuffer;
         v.markerLength = 1;
