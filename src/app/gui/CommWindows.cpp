@@ -120,11 +120,13 @@ void CommWindows::trimPending(View& view, int pieceLength) {
 
 namespace {
 
-// The windows hold paragraphs, not CR LF pairs: a line break is one character there.
+// The windows hold paragraphs, not CR LF pairs: a line break is one character there, and a CR
+// on its own shows nothing.
 QString windowText(std::string_view text) {
     QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.remove(QLatin1Char('\r'));
+    if (text.find('\r') != std::string_view::npos) {
+        result.remove(QLatin1Char('\r'));
+    }
     return result;
 }
 
