@@ -104,7 +104,7 @@ class XServer:
         return subprocess.run(["xdotool", *args], env=self.env(), capture_output=True, text=True, timeout=10)
 
     def window_of(self, pid):
-        deadline = time.monotonic() + 20
+        deadline = time.monotonic() + 60
         while time.monotonic() < deadline:
             ids = self.xdotool("search", "--onlyvisible", "--pid", str(pid)).stdout.split()
             if ids:
@@ -202,7 +202,7 @@ class Program:
         self.window = xserver.window_of(self.pid)
         if not self.window:
             self.stop()
-            sys.exit("%s showed no window:\n%s" % (kind, self.output()))
+            raise RuntimeError("%s showed no window:\n%s" % (kind, self.output()))
         # The same window size for both, so that both draw about as many pixels.
         width, height = ARGS.window_size.split("x")
         xserver.xdotool("windowsize", self.window, width, height)
@@ -217,7 +217,8 @@ class Program:
         time.sleep(0.5)
 
     def output(self):
-        self.log.flush()
+        if not self.log.closed:
+            self.log.flush()
         with open(self.log_path, "rb") as f:
             return f.read()[-3000:].decode("utf-8", "replace")
 
@@ -401,7 +402,10 @@ def main():
                         order = programs if round_number % 2 == 0 else list(reversed(programs))
                         cost = {}
                         for kind in order:
-                            cost[kind] = report(fmt, rate_spec, run_one(kind, fmt, rate_spec, xserver, tmp))
+                            try:
+                                cost[kind] = report(fmt, rate_spec, run_one(kind, fmt, rate_spec, xserver, tmp))
+                            except RuntimeError as error:
+                                print("%s, %s, %s: NOT MEASURED: %s" % (kind, fmt, rate_spec, error), flush=True)
                         summary.append((round_number + 1, fmt, rate_spec, cost))
     finally:
         stop_process(xserver.process)
