@@ -42,7 +42,8 @@ std::string MainLoop::passStatsText() const {
                   "corvane: %llu main loop passes, longest %.1f ms, %llu above %lld ms; %llu data bytes "
                   "received, %llu receive queue overflows",
                   static_cast<unsigned long long>(stats_.passes), longestMs,
-                  static_cast<unsigned long long>(stats_.slowPasses), static_cast<long long>(kSlowPass.count()),
+                  static_cast<unsigned long long>(stats_.slowPasses),
+                  static_cast<long long>(kSlowPass.count()),
                   static_cast<unsigned long long>(receive.receivedDataBytes()),
                   static_cast<unsigned long long>(receive.queueOverflows()));
     return text;
