@@ -252,14 +252,19 @@ class Program:
         return stats
 
 
-def write_payload(line, rate, seconds, total):
-    """Writes the payload; returns (bytes written, seconds, stalled writes)."""
+def write_payload(line, rate, seconds, total, pid, rss_samples):
+    """Writes the payload; returns (bytes written, seconds, stalled writes). Appends the program's
+    RSS to rss_samples every 10 s."""
     pattern = make_pattern(False)
     doubled = pattern * 2
     sent, stalls = 0, 0
     start = time.monotonic()
+    next_sample = start + 10
     while True:
         elapsed = time.monotonic() - start
+        if time.monotonic() >= next_sample:
+            rss_samples.append(rss_kib(pid))
+            next_sample += 10
         target = total if rate is None else min(int(rate * elapsed), int(rate * seconds))
         if sent >= target and (rate is None or elapsed >= seconds):
             break
@@ -294,7 +299,8 @@ def run_one(kind, fmt, rate_spec, xserver, tmp):
         if ARGS.perf and kind == "corvane":
             recorder = subprocess.Popen(["perf", "record", *ARGS.perf_options.split(), "-o", "%s-%s-%s.data" % (ARGS.perf, fmt, rate_spec),
                                          "-p", str(program.pid)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        sent, write_seconds, stalls = write_payload(line, rate, ARGS.seconds, total)
+        rss_samples = []
+        sent, write_seconds, stalls = write_payload(line, rate, ARGS.seconds, total, program.pid, rss_samples)
         if ARGS.shot:
             subprocess.run(["import", "-window", "root", "%s-%s-%s-%s.png" % (ARGS.shot, kind, fmt, rate_spec)],
                            env=xserver.env(), check=False)
@@ -309,7 +315,7 @@ def run_one(kind, fmt, rate_spec, xserver, tmp):
         stats = program.stop()
         program = None
         return {"kind": kind, "sent": sent, "seconds": write_seconds, "stalls": stalls, "drained": drained,
-                "settled": settled,
+                "settled": settled, "rss_samples": rss_samples,
                 "cpu": cpu, "rss": (rss_start, rss_end), "stats": stats, "alive": alive,
                 "load": (load_before, load())}
     finally:
@@ -359,6 +365,8 @@ def report(fmt, rate_spec, r):
         per_mb[0], per_mb[1], sum(per_mb), 100 * r["cpu"][0] / busy, 100 * r["cpu"][1] / busy))
     print("  RSS %d KiB at the start, %d KiB at the end (%+d KiB); writer stalls %d; load %s -> %s" % (
         r["rss"][0], r["rss"][1], r["rss"][1] - r["rss"][0], r["stalls"], r["load"][0], r["load"][1]))
+    if r["rss_samples"]:
+        print("  RSS every 10 s (KiB): " + " ".join(str(v) for v in r["rss_samples"]))
     if r["kind"] == "corvane":
         parsed = parse_stats(r["stats"])
         if parsed:
