@@ -25,7 +25,8 @@ MainController::MainController(ProgramContext& context, MainWindowView& view, St
       project_(context, *this, communication_, fileDialog),
       lists_(context, communication_, commands_, view, [this] { project_.EnableSave(); }),
       statusBar_(context, communication_, commands_, statusView),
-      mainLoop_(context, communication_, commands_, statusBar_, view, clock), printing_(context, view) {
+      mainLoop_(context, communication_, commands_, statusBar_, view, clock), printing_(context, view),
+      settingsDialogs_(context, communication_, project_, [this] { setMainScreenDisplayStatus(); }) {
     // The window's widgets are built after the controller: what is registered now is shown when
     // the window sets its display status.
     registerProgramCommands();

@@ -18,6 +18,7 @@ class QLabel;
 class QSplitter;
 class QTabBar;
 class QTimer;
+class QDialog;
 
 namespace corvane {
 
@@ -30,8 +31,11 @@ class MainMenus;
 class MainStatusBar;
 class OptionsDialogs;
 class ProgramState;
+class SendSequenceParameterPrompt;
+class SequenceEditorDialog;
 class SequenceListTable;
 class SequenceListsPanel;
+class SettingsDialogs;
 class frmRTFNotepad;
 struct ProjectEnvironment;
 
@@ -131,6 +135,10 @@ public:
     bool editShortcutTable();
     // The options, log file and HTML template dialogs.
     OptionsDialogs& optionsDialogs() { return *optionsDialogs_; }
+    // The settings dialogs: project settings on a tab (1 to 3), expert options.
+    void showProjectSettings(int tab);
+    void showExpertOptions();
+    SettingsDialogs& settingsDialogs() { return *settingsDialogs_; }
     void InitCommWindows();
     void ClearCommWindows() { clearCommWindows(); }
     bool commWindowGetSelectedSequence(ClSequence& sequence);
@@ -152,6 +160,21 @@ public:
     }
     void editSequence(SequenceListKind list, int index) { controller_->lists().editSequence(list, index); }
     int editIndex() const { return controller_->lists().editIndex(); }
+
+    // The sequence editors ("EditSendSeq", "EditReceiveSeq"), modal, on the list's current index.
+    void showSendSequenceEditor();
+    void showReceiveSequenceEditor();
+    // Runs instead of an editor's own event loop (tests drive the dialog and close it).
+    void setEditorRunner(std::function<void(SequenceEditorDialog&)> runner) {
+        editorRunner_ = std::move(runner);
+    }
+    // The send processing's parameter dialog.
+    SendSequenceParameterPrompt& parameterPrompt() { return *parameterPrompt_; }
+    // The editors' "Control Characters Shortcuts" link: opens the options dialog at its shortcut
+    // page. Until it is set the link is disabled.
+    void setControlCharacterShortcutsHook(std::function<void()> openShortcutPage) {
+        openShortcutPage_ = std::move(openShortcutPage);
+    }
 
     // Parts the tests look at.
     CommWindows& commWindows();
@@ -207,6 +230,8 @@ protected:
 private:
     void wireNotepad();
     void registerPrintCommands();
+    void registerEditorCommands();
+    void runEditor(SequenceEditorDialog& dialog, SequenceListKind kind);
     void buildMenus();
     void buildCentralArea();
     void wireCommWindows();
@@ -224,6 +249,10 @@ private:
     QtPrintDevice printDevice_;
     std::unique_ptr<MainController> controller_;
     std::unique_ptr<OptionsDialogs> optionsDialogs_;
+    std::unique_ptr<SettingsDialogs> settingsDialogs_;
+    std::unique_ptr<SendSequenceParameterPrompt> parameterPrompt_;
+    std::function<void(SequenceEditorDialog&)> editorRunner_;
+    std::function<void()> openShortcutPage_;
 
     MainMenus* menus_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
