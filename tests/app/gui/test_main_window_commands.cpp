@@ -118,7 +118,6 @@ TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPas
     window().setDialogCommand("Options2", opener("Options2"));
     EXPECT_TRUE(window().action("ProjectSettings")->isEnabled());
     EXPECT_TRUE(window().toolAction("ProjectSettings")->isEnabled());
-    EXPECT_FALSE(window().action("ExpOptions")->isEnabled());
 
     window().action("ProjectSettings")->trigger();
     EXPECT_TRUE(opened.empty());
