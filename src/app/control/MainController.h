@@ -8,6 +8,7 @@
 #include "app/control/SequenceListCommands.h"
 #include "app/control/StatusBarPresenter.h"
 #include "communication/CommunicationHooks.h"
+#include "display/SnapshotMode.h"
 #include "platform/ProjectHost.h"
 
 #include <memory>
@@ -25,7 +26,7 @@ struct ProgramContext;
 // commands, communication start and stop, the project, list and print commands, the status bar,
 // the display status and the main loop. The window builds widgets, implements the view interfaces and
 // forwards its commands here.
-class MainController : public ProjectHost, public CommunicationHooks {
+class MainController : public ProjectHost, public CommunicationHooks, private SnapshotHost {
 public:
     MainController(ProgramContext& context, MainWindowView& view, StatusBarView& statusView,
                    ProjectFileDialog& fileDialog, SystemClock& clock,
@@ -41,6 +42,7 @@ public:
     StatusBarPresenter& statusBar() { return statusBar_; }
     MainLoop& mainLoop() { return mainLoop_; }
     PrintCommands& printing() { return printing_; }
+    SnapshotMode& snapshot() { return snapshot_; }
 
     // The display status, in this order: the receive-only overlay, the caption, tool bar and menu
     // states, the status bar, the communication tabs, the data output's options, the click labels.
@@ -69,6 +71,7 @@ public:
     void closeFindDialog() override;
     void refreshCaption(const std::string& baseName) override;
     void setProjectModified(bool modified) override;
+    // Also SnapshotHost's.
     void refreshDisplayStatus() override { setMainScreenDisplayStatus(); }
     void refreshSendList() override;
     void refreshReceiveList() override;
@@ -85,6 +88,14 @@ public:
 private:
     void registerProgramCommands();
 
+    // SnapshotHost.
+    void startCommunication() override { communication_.execUserStart(); }
+    bool keyboardConsoleOn() const override { return communication_.keyboardConsole(); }
+    void keyboardConsoleOff() override { communication_.consoleOff(); }
+    void emptyCommWindows() override;
+    void clearSnapshotMarkers() override;
+    std::string messageTitle() const override;
+
     ProgramContext& context_;
     MainWindowView& view_;
     DeferredCommands commands_;
@@ -94,6 +105,7 @@ private:
     StatusBarPresenter statusBar_;
     MainLoop mainLoop_;
     PrintCommands printing_;
+    SnapshotMode snapshot_;
     bool closing_ = false;
 };
 
