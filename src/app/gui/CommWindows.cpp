@@ -104,8 +104,37 @@ void CommWindows::dropFrontOfPending(View& view, int count) {
     }
 }
 
+int CommWindows::bufferLimit() const {
+    if (snapshotWaiting_) {
+        return kCommBufferSnapshotLimit;
+    }
+    return snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit;
+}
+
+void CommWindows::setSnapshotState(bool modeOn, bool triggered) {
+    snapshotModeOn_ = modeOn;
+    snapshotWaiting_ = modeOn && !triggered;
+    snapshotHeld_ = triggered;
+}
+
+void CommWindows::emptyWindows() {
+    for (std::size_t index = 0; index < windows_.size(); ++index) {
+        windows_[index]->clear();
+        views_[index].markerPosition = -1;
+        views_[index].markerLength = 0;
+    }
+}
+
+void CommWindows::clearSnapshotMarkers() {
+    for (View& view : views_) {
+        view.markerInBuffer = -1;
+        view.markerPosition = -1;
+        view.markerLength = 0;
+    }
+}
+
 void CommWindows::trimPending(View& view, int pieceLength) {
-    int limit = snapshotWaiting_ ? kCommBufferSnapshotLimit : kCommWindowLimit;
+    int limit = bufferLimit();
     int count = commTrimCount(view.length, limit, pieceLength, !formatted_);
     if (count > 0) {
         dropFrontOfPending(view, count);
@@ -133,7 +162,7 @@ void CommWindows::writeCommPiece(int view, bool marker, int style, std::string_v
     if (piece.isEmpty()) {
         return;
     }
-    int limit = snapshotWaiting_ ? kCommBufferSnapshotLimit : kCommWindowLimit;
+    int limit = bufferLimit();
     if (piece.size() > limit) {
         // A piece larger than the whole buffer: its newest part is what the window can show.
         piece = piece.right(limit);
@@ -159,6 +188,41 @@ QString CommWindows::pendingText(int view) const {
     return text;
 }
 
+void CommWindows::trimWindow(View& view, QTextCursor& cursor, int pieceLength) {
+    QTextDocument* document = cursor.document();
+    int held = document->characterCount() - 1;
+    int limit = snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit;
+    int count = commTrimCount(held, limit, pieceLength, false);
+    if (count <= 0) {
+        return;
+    }
+    cursor.setPosition(0);
+    cursor.setPosition(std::min(count, held), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    if (view.markerPosition >= 0) {
+        view.markerPosition -= count;
+        if (view.markerPosition < 0) {
+            view.markerPosition = -1;
+            view.markerLength = 0;
+        }
+    }
+}
+
+// Selects the marker, which scrolls it into view; outside snapshot mode it is then forgotten.
+void CommWindows::selectMarker(View& view, CommTextEdit* window) {
+    QTextDocument* document = window->document();
+    const int end = document->characterCount() - 1;
+    QTextCursor marker(document);
+    marker.setPosition(std::min(view.markerPosition, end));
+    marker.setPosition(std::min(view.markerPosition + view.markerLength, end), QTextCursor::KeepAnchor);
+    window->setTextCursor(marker);
+    window->ensureCursorVisible();
+    if (!snapshotModeOn_) {
+        view.markerPosition = -1;
+        view.markerLength = 0;
+    }
+}
+
 void CommWindows::moveIntoWindow(int index) {
     View& v = views_[static_cast<std::size_t>(index)];
     CommTextEdit* window = windows_[static_cast<std::size_t>(index)];
@@ -167,20 +231,7 @@ void CommWindows::moveIntoWindow(int index) {
         QTextDocument* document = window->document();
         QTextCursor cursor(document);
         if (!snapshotWaiting_) {
-            int held = document->characterCount() - 1;
-            int count = commTrimCount(held, kCommWindowLimit, v.length, false);
-            if (count > 0) {
-                cursor.setPosition(0);
-                cursor.setPosition(std::min(count, held), QTextCursor::KeepAnchor);
-                cursor.removeSelectedText();
-                if (v.markerPosition >= 0) {
-                    v.markerPosition -= count;
-                    if (v.markerPosition < 0) {
-                        v.markerPosition = -1;
-                        v.markerLength = 0;
-                    }
-                }
-            }
+            trimWindow(v, cursor, v.length);
         }
         cursor.movePosition(QTextCursor::End);
         int start = cursor.position();
@@ -214,16 +265,7 @@ void CommWindows::moveIntoWindow(int index) {
         v.length = 0;
         v.markerInBuffer = -1;
         if (v.markerPosition >= 0) {
-            QTextCursor marker(document);
-            marker.setPosition(std::min(v.markerPosition, document->characterCount() - 1));
-            marker.setPosition(std::min(v.markerPosition + v.markerLength, document->characterCount() - 1),
-                               QTextCursor::KeepAnchor);
-            window->setTextCursor(marker);
-            window->ensureCursorVisible();
-            if (!snapshotWaiting_) {
-                v.markerPosition = -1;
-                v.markerLength = 0;
-            }
+            selectMarker(v, window);
             window->setUpdatesEnabled(true);
         } else {
             window->setUpdatesEnabled(true);

@@ -204,9 +204,12 @@ void frmMain::buildCentralArea() {
         }
     });
     commArea_ = new CommArea(verticalSplitter_);
-    // Snapshot mode has no controller in this window yet, so stopping logging is all there is to do.
     connect(commArea_->stopLoggingLabel(), &ClickableLabel::clicked, this, [this] {
         setPendingCommand("LogStop");
+        runDeferredCommand();
+    });
+    connect(commArea_->stopSnapshotLabel(), &ClickableLabel::clicked, this, [this] {
+        setPendingCommand("SnapStop");
         runDeferredCommand();
     });
     connect(commArea_->commWindowModesLabel(), &ClickableLabel::clicked, this, [this] {

@@ -175,6 +175,8 @@ public:
     void copyCommWindowBuffers() override;
     void clearCommWindows() override;
     void focusVisibleCommWindow() override;
+    void emptyCommWindows() override;
+    void clearSnapshotMarkers() override;
     void processEvents(bool waitForMore) override;
     void closeAfterInternalError() override;
 

@@ -23,8 +23,6 @@ const std::vector<std::pair<std::string, QString>> kWindowItems = {
     {"Options", "&Options..."},
     {"ExpOptions", "&Expert Options..."},
     {"LogStart", "Start Communication &Logging..."},
-    {"SnapStart", "Start S&napshot Mode"},
-    {"SnapStop", "Stop Snaps&hot Mode"},
 };
 
 TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChangeNothing) {
@@ -52,7 +50,7 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     EXPECT_EQ(window().action("Print")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_EQ(window().action("LogStop")->text(), "St&op Communication Logging");
     EXPECT_FALSE(window().action("LogStop")->isEnabled());
-    for (const char* key : {"ProjectSettings", "Options", "Find", "LogStart", "SnapStart"}) {
+    for (const char* key : {"ProjectSettings", "Options", "Find", "LogStart"}) {
         ASSERT_NE(window().toolAction(key), nullptr) << key;
         EXPECT_FALSE(window().toolAction(key)->isEnabled()) << key;
     }
