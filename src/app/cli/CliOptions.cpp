@@ -92,6 +92,8 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
                 return false;
             }
             options.printPdf = value;
+        } else if (arg == "--snapshot") {
+            options.snapshot = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--html") {
@@ -177,6 +179,10 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         error = "no project file given";
         return false;
     }
+    if (options.snapshot && options.quiet) {
+        error = "--snapshot prints the snapshot and can't be combined with --quiet";
+        return false;
+    }
     if ((options.logHtml || options.logViewsGiven) && options.logBase.empty()) {
         error = "--html and --log-views need --log BASE";
         return false;
@@ -191,6 +197,8 @@ std::string usageText() {
     return R"(Usage:
   corvane-cli [--port COM<n>=DEVICE]... [--view ascii|hex|dec|bin] [--send NAME|INDEX]...
               [--duration SECONDS] [--log BASE [--html] [--log-views LIST]] [--quiet] PROJECT.ptp
+  corvane-cli --snapshot [--port COM<n>=DEVICE]... [--view V] [--send S]... [--duration SECONDS]
+              PROJECT.ptp
   corvane-cli --list PROJECT.ptp
   corvane-cli --print-pdf FILE.pdf PROJECT.ptp
   corvane-cli --help
@@ -212,6 +220,9 @@ Options:
   --html                HTML log files
   --log-views LIST      comma-separated views to log (default: the --view representation)
   --quiet               write nothing to standard output
+  --snapshot            snapshot mode: wait for a receive sequence with the "Trigger" option, then
+                        print the newest 64000 characters before it and the 64000 after it in the
+                        --view representation, and stop
   --list                print the project listing, then the notepad's text, and exit
   --print-pdf FILE      print the project listing and the notepad to the PDF file FILE, as the
                         program prints them on paper, and exit
@@ -221,7 +232,9 @@ Communication stops on SIGINT or SIGTERM, after --duration, or when a receive se
 stop action is detected. Questions the program would ask in a window are answered with their
 default (safe) button; every message is printed to standard error.
 
-Exit status: 0 normal stop, 1 communication could not be started, 2 usage or project errors.
+Exit status: 0 normal stop (with --snapshot: the snapshot was taken), 1 communication could not
+be started (with --snapshot also: no active trigger receive sequence), 2 usage or project errors,
+3 with --snapshot: communication stopped before the trigger.
 )";
 }
 

@@ -5,6 +5,7 @@
 #include "CliOptions.h"
 #include "CliPrint.h"
 #include "CliProjectListing.h"
+#include "CliSnapshot.h"
 
 #include "communication/CommunicationEngine.h"
 #include "communication/ExpertOptions.h"
@@ -35,6 +36,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <unistd.h>
 
 namespace corvane::cli {
@@ -287,11 +289,19 @@ int runCli(int argc, char** argv) {
     engine.output().setEnabledRepresentations(
         enabledRepresentations(shown, logging.loggingRuns(), false, logging.recordedViews()));
     engine.send().setTxFifoSize(settings.timingTxFifoSize);
-    router.setSnapshotFullHook([&engine] { engine.stopCommunication(); });
+    router.setSnapshotFullHook([&engine] { engine.requestStop(); });
     // Data lost to forwarding is told on standard error too, also with --quiet.
     engine.receive().setForwardingLossListener([&err](const std::string& message) { err.report(message); });
 
-    engine.startCommunication();
+    std::unique_ptr<CliSnapshot> snapshot;
+    if (options.snapshot) {
+        snapshot = std::make_unique<CliSnapshot>(engine, router, lists.receiveList(), messages, console,
+                                                 options.view);
+        router.setWindow(snapshot.get());
+        snapshot->start();
+    } else {
+        engine.startCommunication();
+    }
     if (!engine.communicationRuns()) {
         logging.stopLogging(true);
         return kExitCannotStart;
@@ -345,9 +355,15 @@ int runCli(int argc, char** argv) {
         out.write("\n");
     }
     logging.stopLogging();
+    int status = kExitNormal;
+    if (snapshot) {
+        std::string report;
+        status = snapshot->finish(report);
+        error(report);
+    }
     out.drain(kOutputDrainMs);
     tendConsole(true);
-    return kExitNormal;
+    return status;
 }
 
 } // namespace corvane::cli
