@@ -52,6 +52,9 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     controller_->project().setDocumentsFolder(documentsFolder());
     wireNotepad();
     registerPrintCommands();
+    find_ =
+        std::make_unique<FindController>(state_.lists, state_.messages, static_cast<FindWindowView&>(*this));
+    controller_->commands().registerCommand("Find", [this] { showFind(); });
     buildMenus();
     buildCentralArea();
     statusBar_->setPanelDoubleClicked([this](int panel) { statusPanelDoubleClicked(panel); });

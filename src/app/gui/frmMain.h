@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/control/FindController.h"
 #include "app/control/MainController.h"
 #include "app/control/MainWindowView.h"
 #include "app/control/ProgramContext.h"
@@ -31,13 +32,14 @@ class MainStatusBar;
 class ProgramState;
 class SequenceListTable;
 class SequenceListsPanel;
+class frmFind;
 class frmRTFNotepad;
 struct ProjectEnvironment;
 
 // The main window: the send and receive sequence lists, the four communication windows on a tab
 // strip, menus, tool bar and status bar. It builds the widgets and wires them to the main
 // controller, which decides; its commands are forwards to it.
-class frmMain : public QMainWindow, public MainWindowView, public PlacedMainWindow {
+class frmMain : public QMainWindow, public MainWindowView, public PlacedMainWindow, private FindWindowView {
     Q_OBJECT
 public:
     // Answers the project file dialogs instead of QFileDialog (tests).
@@ -156,6 +158,10 @@ public:
     QAction* toolAction(const std::string& key) const;
     int visibleView() const { return visibleView_; }
     frmRTFNotepad& notepad() { return *notepad_; }
+    // The find dialog ("Find"), created at its first opening; null before.
+    void showFind();
+    frmFind* findDialog() const { return findDialog_; }
+    bool findDialogVisible() const { return findDialogVisible_; }
     int activityIcon() const { return controller_->statusBar().activityIcon(); }
     int statusTextWrites() const { return controller_->statusBar().statusTextWrites(); }
     ProgramState& state() { return state_; }
@@ -167,7 +173,7 @@ public:
     void showClickLabels(const ClickLabels& labels) override;
     void setCommTabs() override;
     void setWaitCursor(bool waiting) override;
-    void closeFindDialog() override {}
+    void closeFindDialog() override;
     void rebuildRecentMenu() override;
     void refreshSequenceList(SequenceListKind kind) override;
     void refreshSendRow(int index) override;
@@ -208,6 +214,13 @@ private:
     bool handleConsoleKey(QKeyEvent* event);
     std::string documentsFolder() const;
 
+    // FindWindowView (frmMainFind.cpp).
+    std::string visibleWindowText() const override;
+    Representation visibleRepresentation() const override;
+    void selectInVisibleWindow(int start, int length) override;
+    int searchPosition() const override;
+    void setSearchPosition(int position) override;
+
     ProgramState& state_;
     HelpSystem& help_;
     // Before the context, which hands its controller to the project files as their notepad.
@@ -216,6 +229,9 @@ private:
     QtProjectFileDialog fileDialog_;
     QtPrintDevice printDevice_;
     std::unique_ptr<MainController> controller_;
+    std::unique_ptr<FindController> find_;
+    frmFind* findDialog_ = nullptr;
+    bool findDialogVisible_ = false;
 
     MainMenus* menus_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
