@@ -22,7 +22,7 @@
 class ProjectTest : public ::testing::Test {
 protected:
     static std::string dataDirectory() {
-        return (std::filesystem::path(__FILE__).parent_path() / "data").string() + "/";
+        return (std::filesystem::path(CORVANE_TESTS_DIR) / "persistence" / "data").string() + "/";
     }
 
     // Loads a file of tests/persistence/data.

@@ -18,7 +18,7 @@ protected:
 };
 
 TEST_F(ProjectRoundTripTest, SavedAgainByteForByte) {
-    const std::filesystem::path here = std::filesystem::path(__FILE__).parent_path();
+    const std::filesystem::path here = std::filesystem::path(CORVANE_TESTS_DIR) / "persistence";
     const std::filesystem::path samples = here.parent_path().parent_path() / "samples";
     for (const std::filesystem::path& file :
          {samples / "PingPong.ptp", samples / "ModemDiagnostics.ptp", here / "data" / "unnamed_codes.ptp"}) {

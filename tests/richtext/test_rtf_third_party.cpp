@@ -25,7 +25,7 @@ using test::styled;
 using Texts = std::vector<std::string>;
 
 RichTextDocument fixture(const std::string& name) {
-    const std::string path = (std::filesystem::path(__FILE__).parent_path() / "data" / name).string();
+    const std::string path = (std::filesystem::path(CORVANE_TESTS_DIR) / "richtext" / "data" / name).string();
     std::optional<RichTextDocument> document = loadRichTextFile(path);
     EXPECT_TRUE(document.has_value()) << path;
     return document.value_or(RichTextDocument{});

@@ -103,8 +103,9 @@ void EditSequence::setSequence(const std::vector<CharCode>& codes) {
     model_->setCodes(codes);
     firstLine_ = 0;
     firstCell_ = 0;
+    // The dialog's position label is shown afresh for every sequence.
+    reportedCaret_ = -1;
     afterCommand({});
-    emit caretMoved(model_->caret());
 }
 
 std::vector<CharCode> EditSequence::getSequence() const {
@@ -129,8 +130,8 @@ void EditSequence::focusWithCaret(int position) {
     const int target = position < 0 ? model_->length() : position;
     const auto outcome = model_->moveCaret(target, false);
     setFocus(Qt::OtherFocusReason);
+    reportedCaret_ = -1;
     afterCommand(outcome);
-    emit caretMoved(model_->caret());
 }
 
 int EditSequence::caretPosition() const {

@@ -5,11 +5,11 @@
 
 #include <QWidget>
 
-class QScrollBar;
-
 #include <memory>
 #include <string>
 #include <vector>
+
+class QScrollBar;
 
 namespace corvane {
 

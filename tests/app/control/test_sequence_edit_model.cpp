@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace corvane {
 namespace {
 
@@ -402,6 +404,68 @@ TEST(SequenceEditModel, TheToolTipNamesTheTypingRulesShortcutsAndEditorCharacter
     EXPECT_EQ(sequenceEditToolTip(model).find("wildcard"), std::string::npos);
     EXPECT_EQ(shortcutKeyName(112, 7), "Ctrl+Alt+Shift+F1");
     EXPECT_EQ(shortcutKeyName(200, 2), "");
+}
+
+// Random commands in random representations never leave the model in a state a dialog could
+// not store: every code a character, the caret and anchor inside, the maximum length kept.
+TEST(SequenceEditModel, RandomCommandsKeepTheInvariants) {
+    std::mt19937 random(11);
+    FakeClipboard clipboard;
+    SequenceEditModel model;
+    model.setMaximumLength(40);
+    const std::string keys = "0123456789abcdefABCDEFnrxz?# ~\xC3\xA4";
+    for (int step = 0; step < 5000; ++step) {
+        const int command = static_cast<int>(random() % 12);
+        switch (command) {
+        case 0:
+            model.setRepresentation(kAllRepresentations[random() % 4]);
+            break;
+        case 1:
+            model.moveCaret(static_cast<int>(random() % 50) - 5, random() % 2 == 0);
+            break;
+        case 2:
+            model.backspace();
+            break;
+        case 3:
+            model.deleteForward();
+            break;
+        case 4:
+            model.undo();
+            break;
+        case 5:
+            model.redo();
+            break;
+        case 6:
+            model.cut(clipboard);
+            break;
+        case 7:
+            if (random() % 3 == 0) {
+                clipboard.contents = keys.substr(random() % keys.size());
+            }
+            model.paste(clipboard);
+            break;
+        case 8:
+            model.typeCode(static_cast<int>(random() % 300) - 64);
+            break;
+        case 9:
+            model.setAllowedSpecialCharacters(random() % 2 == 0 ? "R?#" : "");
+            break;
+        default:
+            model.typeText(std::string(1, keys[random() % keys.size()]));
+            break;
+        }
+        ASSERT_LE(model.length(), 40) << "step " << step;
+        ASSERT_GE(model.caret(), 0);
+        ASSERT_LE(model.caret(), model.length());
+        ASSERT_GE(model.anchor(), 0);
+        ASSERT_LE(model.anchor(), model.length());
+        for (CharCode code : model.codes()) {
+            ASSERT_TRUE(isAllowedCode(code)) << code;
+        }
+        const auto tokens = model.tokens();
+        ASSERT_EQ(tokens.size(), model.codes().size() + (model.partialToken().empty() ? 0u : 1u));
+        ASSERT_EQ(model.layout(tokens, 17).size(), tokens.size() + 1);
+    }
 }
 
 } // namespace

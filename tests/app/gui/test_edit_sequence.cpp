@@ -60,8 +60,11 @@ TEST_F(EditSequenceTest, ShowsAndReturnsTheSequenceOfADialog) {
     EXPECT_EQ(edit->length(), 4);
     EXPECT_EQ(edit->getSequence(), (Codes{72, 105, 13, kWildcardOne, kEndMarker}));
     EXPECT_EQ(changed.count(), 0) << "showing a sequence is no change by the user";
-    ASSERT_GE(moved.count(), 1);
+    ASSERT_EQ(moved.count(), 1);
     EXPECT_EQ(moved.last().at(0).toInt(), 4);
+    edit->focusWithCaret(1);
+    ASSERT_EQ(moved.count(), 2);
+    EXPECT_EQ(moved.last().at(0).toInt(), 1);
     edit->setSequence({});
     EXPECT_EQ(edit->length(), 0);
     EXPECT_EQ(edit->getSequence(), (Codes{kEndMarker}));
@@ -289,6 +292,22 @@ TEST_F(EditSequenceTest, ALongSequenceScrollsWithTheCaret) {
     EXPECT_FALSE(scrollBar->isEnabled());
     edit->setDisplayOption(EditSequence::kDisplaySingleLine);
     EXPECT_FALSE(scrollBar->isVisibleTo(edit));
+}
+
+TEST_F(EditSequenceTest, UpAndDownMoveByOneLineOfTheWrappedField) {
+    edit->setEditRepresentation(Representation::HEX);
+    edit->setSequence(Codes(100, 0x20));
+    edit->focusWithCaret(2);
+    QTest::keyClick(edit, Qt::Key_Down);
+    const int below = edit->caretPosition();
+    EXPECT_GT(below, 3) << "a line holds more than one token";
+    // A line holds as many three-cell tokens as the field is wide.
+    const int cells = edit->width() / edit->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    EXPECT_LE((below - 2) * 3, cells);
+    QTest::keyClick(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->caretPosition(), 2);
+    QTest::keyClick(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->caretPosition(), 0);
 }
 
 TEST_F(EditSequenceTest, LeavingTheFieldTakesAHalfTypedToken) {
