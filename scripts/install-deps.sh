@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-serialport-dev libgl-dev
-    socat xvfb xauth mbpoll libmodbus-dev
+    socat xvfb xauth mbpoll libmodbus-dev libxml2-utils
     unrtf poppler-utils enscript latex2rtf
 )
 

@@ -33,6 +33,11 @@ public:
     void setShell(CommunicationHooks* shell) { shell_ = shell; }
     // The snapshot mode of the program with a window; none means snapshot mode is never on.
     void setSnapshotControl(SnapshotControl* snapshot) { snapshot_ = snapshot; }
+    // Someone who watches the run from outside the display (the headless runner); none by default.
+    void setObserver(CommunicationObserver* observer) {
+        receive_.setObserver(observer);
+        send_.setObserver(observer);
+    }
 
     void startCommunication() { communication_.startCommunication(); }
     void stopCommunication() { communication_.stopCommunication(); }

@@ -66,6 +66,10 @@ std::string MdCommunicationReceive::messageText(const std::string& text) {
 
 void MdCommunicationReceive::reportMessage(const std::string& text) {
     output_.outputComment("\r\n\r\n" + messageText(text));
+    // Every message of the receive processing tells of an error on a line or of lost data.
+    if (observer_ != nullptr) {
+        observer_->troubleReported(text);
+    }
 }
 
 bool MdCommunicationReceive::receiveProcessing() {
@@ -199,6 +203,11 @@ void MdCommunicationReceive::processPacketData(int direction, int dataWords) {
 
 void MdCommunicationReceive::closePiece(int direction, int first, int last) {
     CommunicationRunState& run = communication_.runState();
+    if (observer_ != nullptr) {
+        observer_->dataPassed(
+            direction, std::span<const std::int16_t>(buffer_).subspan(
+                           static_cast<std::size_t>(first), static_cast<std::size_t>(last - first + 1)));
+    }
     const ContentFilter filter = settings_.contentFilter;
     const bool visible = filter == ContentFilter::AllData ||
                          (filter == ContentFilter::Channel1Only && direction == 0) ||
@@ -286,6 +295,9 @@ void MdCommunicationReceive::reportForwardingLoss(bool force) {
         text += "\r\n";
         const std::string message = messageText(text);
         output_.outputComment("\r\n\r\n" + message);
+        if (observer_ != nullptr) {
+            observer_->troubleReported(text);
+        }
         if (forwardingLossListener_) {
             forwardingLossListener_(message);
         }
@@ -355,7 +367,7 @@ bool MdCommunicationReceive::detectionStep(CharCode received, CharCode previous,
         bool hit = pattern.characterMatching(direction, received);
         keepHistory(pattern, history, direction, received, hit);
         if (hit) {
-            fireActions(record, direction);
+            fireActions(i, direction);
             anyHit = true;
         }
         quick.waiting[slot] = pattern.Cursors(direction) == 0 && history.size() == 0;
@@ -404,8 +416,12 @@ void MdCommunicationReceive::keepHistory(ClSequence& pattern, ClSequence& histor
     }
 }
 
-void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int direction) {
+void MdCommunicationReceive::fireActions(int index, int direction) {
+    ReceiveSequenceRecord& record = list_[index];
     CommunicationRunState& run = communication_.runState();
+    // The observer may stop the run at this detection as if the sequence had the stop action.
+    const bool observerStops =
+        observer_ != nullptr && observer_->sequenceDetected(index, direction, packetTime_);
     ClSequence& history = record.matchHistory[static_cast<std::size_t>(direction)];
     if (record.detectionCount < kMaxDetectionCount) {
         ++record.detectionCount;
@@ -434,7 +450,7 @@ void MdCommunicationReceive::fireActions(ReceiveSequenceRecord& record, int dire
         !run.snapshotTriggered) {
         run.snapshotRequest = true;
     }
-    if (record.stopCommunication != 0) {
+    if (record.stopCommunication != 0 || observerStops) {
         stopRequest_ = true;
         run.pendingComment += "\r\nCommunication stopped by receive sequence \"" + record.name + "\".";
     }

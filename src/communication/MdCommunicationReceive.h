@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communication/CommunicationObserver.h"
 #include "communication/DataOutput.h"
 #include "communication/ExpertOptions.h"
 #include "communication/MdCommunication.h"
@@ -34,6 +35,8 @@ public:
                            SystemClock& clock);
 
     void setSnapshotControl(SnapshotControl* snapshot) { snapshot_ = snapshot; }
+    // Told of the processed data, the detections and the reported troubles; none by default.
+    void setObserver(CommunicationObserver* observer) { observer_ = observer; }
 
     // At each start of communication: two matching cursors per receive sequence, counts and
     // histories cleared, the function-character and placeholder flags noted.
@@ -89,7 +92,7 @@ private:
     void noteForwardingLoss(int channelIndex, int bytes);
     void closePiece(int direction, int first, int last);
     void keepHistory(ClSequence& pattern, ClSequence& history, int direction, CharCode received, bool& hit);
-    void fireActions(ReceiveSequenceRecord& record, int direction);
+    void fireActions(int index, int direction);
     std::string channelName(int index);
     bool receiveOnly() const { return settings_.communicationMode == CommunicationMode::MonitorReceiveOnly; }
 
@@ -102,6 +105,7 @@ private:
     MdCommunicationSend& send_;
     SystemClock& clock_;
     SnapshotControl* snapshot_ = nullptr;
+    CommunicationObserver* observer_ = nullptr;
 
     // Per receive sequence, kept beside the records so that the detection step can pass over a
     // sequence without touching it: the first character when it is a data byte (else -1), and

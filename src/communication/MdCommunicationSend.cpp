@@ -104,6 +104,9 @@ bool MdCommunicationSend::enqueueSequence(const ClSequence& sequence, int index,
         output_.readClock();
         output_.outputComment("\r\n\r\n" + output_.timeStampText() + " " +
                               "CORVANE reports: " + kQueueOverflowText + "\r\n");
+        if (observer_ != nullptr) {
+            observer_->troubleReported(std::string(kQueueOverflowText) + "\r\n");
+        }
         return false;
     }
     ClSequence& slot = queue_.seqData(true);
@@ -126,6 +129,15 @@ void MdCommunicationSend::outputSent(const std::vector<CharCode>& words, int fir
     HiresTime time = channel.channelType() == ChannelType::Com ? channel.lastTransmitTime() : HiresTime{};
     output_.header(0, forceHeader, time);
     output_.printAndLogIntCommData(0, false, words, first, last);
+}
+
+void MdCommunicationSend::transmitted(const std::vector<CharCode>& words, bool forceHeader) {
+    if (observer_ != nullptr) {
+        observer_->dataPassed(0, words);
+    }
+    if (contentShowsDirection0()) {
+        outputSent(words, 0, static_cast<int>(words.size()) - 1, forceHeader);
+    }
 }
 
 void MdCommunicationSend::sendQueueProcessing() {
@@ -154,8 +166,8 @@ bool MdCommunicationSend::sendHeadEntry() {
         words_.assign(sequence.data(), sequence.data() + sequence.size());
         int last = static_cast<int>(words_.size()) - 1;
         done = channel.transmitData(words_, 0, last);
-        if (done && contentShowsDirection0()) {
-            outputSent(words_, 0, last, true);
+        if (done) {
+            transmitted(words_, true);
         }
     } else {
         done = sendFunctionEntry(sequence);
@@ -220,9 +232,7 @@ bool MdCommunicationSend::sendFunctionEntry(ClSequence& sequence) {
             sequence.setCursors(0, position);
             return false;
         }
-        if (contentShowsDirection0()) {
-            outputSent(words_, 0, last, position == 0);
-        }
+        transmitted(words_, position == 0);
         position = next;
     }
     sequence.setCursors(0, position);
@@ -266,9 +276,7 @@ bool MdCommunicationSend::sendTypedCharacters(const ClSequence& characters) {
     if (!communication_.channel(0).transmitData(words_, 0, last)) {
         return false;
     }
-    if (contentShowsDirection0()) {
-        outputSent(words_, 0, last, false);
-    }
+    transmitted(words_, false);
     transmitActivity_ = true;
     return true;
 }

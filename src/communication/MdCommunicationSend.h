@@ -1,5 +1,6 @@
 #pragma once
 
+#include "communication/CommunicationObserver.h"
 #include "communication/DataOutput.h"
 #include "communication/MdCommunication.h"
 #include "communication/SendSequenceParameterDialog.h"
@@ -41,6 +42,8 @@ public:
     // TimingTxFifoSize (section Tweaks), clamped to 0..256.
     void setTxFifoSize(int size);
     void setParameterDialog(SendSequenceParameterDialog* dialog) { parameterDialog_ = dialog; }
+    // Told of every transmission and of a send queue overflow; none by default.
+    void setObserver(CommunicationObserver* observer) { observer_ = observer; }
     // Called when an entry of the send list display must be redrawn (repeat state changed).
     void setSendListRefresh(std::function<void(int index)> refresh) { refreshEntry_ = std::move(refresh); }
     // The wait used for the precise delay (tests replace it).
@@ -87,6 +90,9 @@ private:
                settings_.contentFilter == ContentFilter::Channel1Only;
     }
     void outputSent(const std::vector<CharCode>& words, int first, int last, bool forceHeader);
+    // After a transmission: the observer learns of it, the display shows it when the content
+    // filter lets direction 0 through.
+    void transmitted(const std::vector<CharCode>& words, bool forceHeader);
     void clearRepeat(int index);
 
     MdCommunication& communication_;
@@ -95,6 +101,7 @@ private:
     DataOutput& output_;
     SystemClock& clock_;
     SendSequenceParameterDialog* parameterDialog_ = nullptr;
+    CommunicationObserver* observer_ = nullptr;
     std::function<void(int)> refreshEntry_;
     std::function<void(double)> delay_;
     ClSequenceQueue queue_;

@@ -69,6 +69,7 @@ MessageResult defaultAnswer(const MessageRequest& request) {
 
 MessageResult CliMessageService::show(const MessageRequest& request) {
     ++shown_;
+    lastText_ = request.text;
     MessageResult answer = defaultAnswer(request);
     std::string line = "corvane-cli: ";
     if (!request.title.empty()) {

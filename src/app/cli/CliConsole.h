@@ -40,10 +40,13 @@ public:
     explicit CliMessageService(ConsoleOutput& err) : err_(err) {}
     MessageResult show(const MessageRequest& request) override;
     int shownCount() const { return shown_; }
+    // The text of the last message shown.
+    const std::string& lastText() const { return lastText_; }
 
 private:
     ConsoleOutput& err_;
     int shown_ = 0;
+    std::string lastText_;
 };
 
 // The answer of a message box when its default button is taken.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <sstream>
 
 namespace corvane::cli {
@@ -38,14 +37,7 @@ bool parsePort(const std::string& text, std::pair<int, std::string>& port) {
 }
 
 bool parseSeconds(const std::string& text, double& seconds) {
-    std::istringstream in(text);
-    in.imbue(std::locale::classic());
-    double value = 0;
-    if (!(in >> value) || !in.eof() || !std::isfinite(value) || value < 0) {
-        return false;
-    }
-    seconds = value;
-    return true;
+    return parseSecondsValue(text, seconds);
 }
 
 } // namespace
@@ -162,6 +154,10 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
                 return false;
             }
             options.logViewsGiven = true;
+        } else if (bool handled = false; !parseRunCheckOption(arguments, i, options.checks, handled, error)) {
+            return false;
+        } else if (handled) {
+            continue;
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -195,8 +191,10 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
 
 std::string usageText() {
     return R"(Usage:
-  corvane-cli [--port COM<n>=DEVICE]... [--view ascii|hex|dec|bin] [--send NAME|INDEX]...
-              [--duration SECONDS] [--log BASE [--html] [--log-views LIST]] [--quiet] PROJECT.ptp
+  corvane-cli [--port COM<n>=DEVICE]... [--view ascii|hex|dec|bin] [--send NAME|INDEX[@SECONDS]]...
+              [--duration SECONDS] [--log BASE [--html] [--log-views LIST]] [--quiet]
+              [--expect NAME[:MIN[-MAX]]]... [--expect-none NAME]... [--until NAME]...
+              [--timeout SECONDS] [--report FILE.xml] [--report-json FILE.json] PROJECT.ptp
   corvane-cli --snapshot [--port COM<n>=DEVICE]... [--view V] [--send S]... [--duration SECONDS]
               PROJECT.ptp
   corvane-cli --list PROJECT.ptp
@@ -215,6 +213,7 @@ Options:
   --view V              representation on standard output: ascii (default), hex, dec, bin
   --send S              once communication runs, send the send sequence named S (or at 0-based
                         index S) once; repeat the option to send several in order
+  --send S@SECONDS      send S that many seconds after the start (decimals allowed)
   --duration SECONDS    stop after this many seconds (default: run until stopped)
   --log BASE            write log files BASE_asc.txt, BASE_hex.txt, ... (".htm" with --html)
   --html                HTML log files
@@ -223,18 +222,44 @@ Options:
   --snapshot            snapshot mode: wait for a receive sequence with the "Trigger" option, then
                         print the newest 64000 characters before it and the 64000 after it in the
                         --view representation, and stop
+  --expect R[:MIN[-MAX]]
+                        the receive sequence named R (or at 0-based index R) must be detected at
+                        least MIN times (default 1) and at most MAX times (default: no limit)
+  --expect-none R       the receive sequence R must never be detected
+  --until R             stop at the first detection of R, as its stop action would (the project is
+                        not changed); the run fails if no --until sequence is detected
+  --timeout SECONDS     the expectations must be met within this time, else the run ends as failed
+  --report FILE         write a JUnit XML report: a test case per expectation and one for the
+                        channels, with detection counts and times, and the last 2 kB of traffic
+                        in HEX with each failure
+  --report-json FILE    the same report as JSON, with the bytes of each direction and the
+                        detections of every receive sequence
   --list                print the project listing, then the notepad's text, and exit
   --print-pdf FILE      print the project listing and the notepad to the PDF file FILE, as the
                         program prints them on paper, and exit
   --help                this text
 
 Communication stops on SIGINT or SIGTERM, after --duration, or when a receive sequence with the
-stop action is detected. Questions the program would ask in a window are answered with their
-default (safe) button; every message is printed to standard error.
+stop action (or an --until sequence) is detected. With expectations a run also ends as soon as its
+result is known: at once when an expectation has failed (a MAX passed, an --expect-none sequence
+seen), and, without --duration, when every MIN is met and no MAX or --expect-none is left to
+watch (after the timed sends and the answers have gone out). --duration fixes the length of the
+run; --timeout is the time the expectations have to be met in: when it runs out with a MIN not
+met the run ends as failed, and without --duration the run ends there in any case. Reports are
+written whenever communication was started or could not be started, also for a failed run.
+Questions the program would ask in a window are answered with their default (safe) button; every
+message is printed to standard error.
 
-Exit status: 0 normal stop (with --snapshot: the snapshot was taken), 1 communication could not
-be started (with --snapshot also: no active trigger receive sequence), 2 usage or project errors,
-3 with --snapshot: communication stopped before the trigger.
+Exit status:
+  0  a normal stop, and every expectation met
+  1  communication could not be started
+  2  usage or project errors (unknown option, sequence or project, files that cannot be written)
+  3  an expectation failed
+  4  a channel error or data loss was reported during the run (input queue or buffer overflow,
+     line error, a port gone, data not forwarded, send queue overflow); 4 wins over 3, since the
+     run did not see everything on the line
+  5  with --snapshot: communication stopped before a trigger was detected (no snapshot); with
+     --snapshot, 1 also means that no receive sequence with the "Trigger" option is active
 )";
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CliRunPlan.h"
+
 #include <array>
 #include <string>
 #include <utility>
@@ -13,8 +15,10 @@ struct CliOptions {
     std::vector<std::pair<int, std::string>> ports;
     // 0 ASCII, 1 HEX, 2 Decimal, 3 Binary.
     int view = 0;
-    // Send sequences by name or by 0-based index, in order.
+    // Send sequences by name or by 0-based index, in order; "NAME@SECONDS" at a moment of the run.
     std::vector<std::string> sends;
+    // Expectations, their timeout and the report files.
+    RunCheckOptions checks;
     // Seconds to run; negative runs until stopped.
     double durationSeconds = -1;
     std::string logBase;

@@ -5,6 +5,7 @@
 #include "CliOptions.h"
 #include "CliPrint.h"
 #include "CliProjectListing.h"
+#include "CliRunSession.h"
 #include "CliSnapshot.h"
 
 #include "communication/CommunicationEngine.h"
@@ -101,21 +102,6 @@ ShortDateFormat systemDateFormat() {
         return ShortDateFormat();
     }
     return ShortDateFormat(pattern);
-}
-
-// A send sequence by name (the first one with that name) or by 0-based index; -1 if none.
-int findSendSequence(const SendSequenceList& list, const std::string& key) {
-    for (int i = 0; i < list.upperIndex(); ++i) {
-        if (list[i].name == key) {
-            return i;
-        }
-    }
-    char* end = nullptr;
-    long index = std::strtol(key.c_str(), &end, 10);
-    if (!key.empty() && end != nullptr && *end == '\0' && index >= 0 && index < list.upperIndex()) {
-        return static_cast<int>(index);
-    }
-    return -1;
 }
 
 std::string sendFailure(MdCommunicationSend::SendResult result, const std::string& name) {
@@ -222,14 +208,25 @@ int runCli(int argc, char** argv) {
         return kExitNormal;
     }
 
-    std::vector<int> sends;
-    for (const std::string& key : options.sends) {
-        int index = findSendSequence(lists.sendList(), key);
-        if (index < 0) {
-            error("the project has no send sequence \"" + key + "\"");
-            return kExitUsage;
-        }
-        sends.push_back(index);
+    CliRunSession::Setup setup{{},
+                               options.durationSeconds,
+                               options.checks.timeoutSeconds,
+                               options.checks.junitReport,
+                               options.checks.jsonReport,
+                               identity.projectFilePath(),
+                               identity.baseName};
+    if (!resolveRunPlan(options.sends, options.checks, lists.sendList(), lists.receiveList(), setup.plan,
+                        problem)) {
+        error(problem);
+        return kExitUsage;
+    }
+    CliRunSession session(std::move(setup), lists.receiveList());
+    for (const std::string& warning : session.plan().warnings) {
+        error(warning);
+    }
+    if (!session.reportFilesWritable(problem)) {
+        error(problem);
+        return kExitUsage;
     }
 
     installSignalHandlers();
@@ -293,6 +290,9 @@ int runCli(int argc, char** argv) {
     // Data lost to forwarding is told on standard error too, also with --quiet.
     engine.receive().setForwardingLossListener([&err](const std::string& message) { err.report(message); });
 
+    engine.setObserver(&session.recorder());
+
+    const auto directionTags = [&engine] { return engine.communication().runState().directionTags; };
     std::unique_ptr<CliSnapshot> snapshot;
     if (options.snapshot) {
         snapshot = std::make_unique<CliSnapshot>(engine, router, lists.receiveList(), messages, console,
@@ -304,20 +304,19 @@ int runCli(int argc, char** argv) {
     }
     if (!engine.communicationRuns()) {
         logging.stopLogging(true);
+        session.finish(RunEnd::NotStarted, directionTags(), messages.lastText(), error);
         return kExitCannotStart;
     }
-    for (int index : sends) {
+    const auto sendNow = [&](int index) {
         MdCommunicationSend::SendResult result = engine.send().sendSendSequence(index, SendKind::Once);
         if (result != MdCommunicationSend::SendResult::Queued) {
             error(sendFailure(result, lists.sendList()[index].name));
         }
+    };
+    session.begin();
+    for (int index : session.plan().immediateSends) {
+        sendNow(index);
     }
-
-    using SteadyClock = std::chrono::steady_clock;
-    const auto started = SteadyClock::now();
-    const bool timed = options.durationSeconds >= 0;
-    const auto deadline = started + std::chrono::duration_cast<SteadyClock::duration>(
-                                        std::chrono::duration<double>(timed ? options.durationSeconds : 0));
     DropNotice dropNotice;
     bool toldClosed = false;
     // Console text that waits or was dropped; the data itself never waits for the console.
@@ -334,19 +333,24 @@ int runCli(int argc, char** argv) {
         err.output().pump();
     };
     // The pass comes right after the idle wait, so that what woke it is answered first.
+    RunEnd end = RunEnd::Signal;
     while (gStopSignal == 0) {
         bool idle = engine.communicationPass();
         QCoreApplication::processEvents();
         timers.processDueTimers();
         tendConsole(false);
         if (!engine.communicationRuns()) {
+            end = session.recorder().stoppedBy() >= 0 ? RunEnd::Until : RunEnd::Stopped;
             break;
         }
-        if (timed && SteadyClock::now() >= deadline) {
+        for (int index : session.dueSends()) {
+            sendNow(index);
+        }
+        if (session.shouldEnd(engine.send().queue().queueEmpty() && channel1.transmitBufferEmpty(), end)) {
             break;
         }
         if (idle) {
-            engine.idleWait(engine.idleWaitMs());
+            engine.idleWait(session.idleWaitMs(engine.idleWaitMs()));
         }
     }
     engine.stopCommunication();
@@ -355,13 +359,16 @@ int runCli(int argc, char** argv) {
         out.write("\n");
     }
     logging.stopLogging();
-    int status = kExitNormal;
+    out.drain(kOutputDrainMs);
+    int status = session.finish(end, directionTags(), "", error);
     if (snapshot) {
         std::string report;
-        status = snapshot->finish(report);
+        const int snapshotStatus = snapshot->finish(report);
         error(report);
+        if (status == kExitNormal) {
+            status = snapshotStatus;
+        }
     }
-    out.drain(kOutputDrainMs);
     tendConsole(true);
     return status;
 }

@@ -16,7 +16,7 @@ class CommunicationEngine;
 namespace corvane::cli {
 
 // Communication stopped before a trigger receive sequence was detected: no snapshot.
-inline constexpr int kExitNoSnapshot = 3;
+inline constexpr int kExitNoSnapshot = 5;
 
 // corvane-cli --snapshot: snapshot mode without a window. Until the trigger the chosen view's text
 // is held back, only its newest 64000 characters kept, as the window's pending buffer keeps them;

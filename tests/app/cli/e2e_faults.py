@@ -155,7 +155,7 @@ def case_unplug(tmp, env):
         time.sleep(0.3)
         check(cli.poll() is None, "corvane-cli keeps running after the loss")
         code, rest, err = stop_process(cli, signal.SIGTERM)
-        check(code == 0, "a normal stop after the loss: %d %s" % (code, err))
+        check(code == 4, "a stop after the loss tells of it with status 4: %d %s" % (code, err))
     finally:
         stop_process(cli)
         pair.close()

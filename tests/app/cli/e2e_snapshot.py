@@ -132,7 +132,7 @@ def case_stopped_before_trigger(args, tmp):
     time.sleep(0.3)
     run.feed(lines(0, 100), time.time() + 5)
     code, out, err = run.finish(timeout=15)
-    check(code == 3, "exit status %d, stderr: %s" % (code, err))
+    check(code == 5, "exit status %d, stderr: %s" % (code, err))
     check("no snapshot" in err, "no report on standard error: " + err)
     check("Snapshot complete" not in err, "a snapshot reported complete")
     check(out.strip() == "", "the history was printed without a trigger")
