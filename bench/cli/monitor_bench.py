@@ -12,7 +12,12 @@ threads, 100 % = one core) and its resident memory at the start, the largest and
 --forwarders takes socat, corvane (the --cli program) and LABEL=PATH for another corvane-cli (an
 earlier build, say), in the order given.
 
+--soak is the long run: corvane-cli alone, 1000 MB each way unless --megabytes says otherwise, its
+RSS sampled every second and compared after a warm-up (--warmup seconds), and whatever it wrote on
+standard error (forwarding losses and line reports go there with --quiet too) shown at the end.
+
 Usage: monitor_bench.py --cli build/bin/corvane-cli [--megabytes 100] [--forwarders socat,corvane]
+       monitor_bench.py --cli build/bin/corvane-cli --soak [--megabytes 1000] [--warmup 10]
 """
 
 import argparse
@@ -166,8 +171,10 @@ def run(kind, args, tmp):
             process.wait()
         for fd in (a_master, a_slave, b_master, b_slave):
             os.close(fd)
+        stderr_text = process.stderr.read().decode("utf-8", "replace")
     return {"kind": kind, "elapsed": elapsed, "a_to_b": a_to_b, "b_to_a": b_to_a, "cpu": 100.0 * cpu / elapsed,
-            "rss": (rss_start, rss_max, rss_end), "rss_samples": rss_samples, "total": total}
+            "rss": (rss_start, rss_max, rss_end), "rss_samples": rss_samples, "total": total,
+            "stderr": stderr_text}
 
 
 def report(result):
@@ -183,14 +190,33 @@ def report(result):
     print("  RSS every second (KiB): " + " ".join(str(v) for v in result["rss_samples"]))
 
 
+def report_soak(result, warmup):
+    """Memory after the warm-up against the rest of the run, and what the forwarder reported."""
+    samples = result["rss_samples"]
+    warm = samples[int(warmup):] if len(samples) > warmup else samples[-1:]
+    if warm:
+        print("  RSS after %d s warm-up %d KiB; afterwards at most %d KiB, at the end %d KiB: growth %+d KiB "
+              "(max %+d KiB)" % (warmup, warm[0], max(warm), warm[-1], warm[-1] - warm[0], max(warm) - warm[0]))
+    intact = all(s.mismatch is None and s.read == result["total"] for s in (result["a_to_b"], result["b_to_a"]))
+    print("  %s" % ("SOAK PASSED: every byte arrived, in order" if intact else "SOAK FAILED: bytes lost or wrong"))
+    text = result["stderr"].strip()
+    print("  standard error of the forwarder: %s" % (("\n    " + text.replace("\n", "\n    ")) if text else "empty"))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", required=True)
-    parser.add_argument("--megabytes", type=int, default=100, help="per direction")
+    parser.add_argument("--megabytes", type=int, default=None, help="per direction (100, or 1000 with --soak)")
     parser.add_argument("--forwarders", default="socat,corvane")
+    parser.add_argument("--soak", action="store_true", help="the long run of corvane-cli alone")
+    parser.add_argument("--warmup", type=float, default=10.0, help="seconds of the soak taken as warm-up")
     parser.add_argument("--stall-seconds", type=float, default=15.0,
                         help="give up when nothing arrived for this long")
     args = parser.parse_args()
+    if args.megabytes is None:
+        args.megabytes = 1000 if args.soak else 100
+    if args.soak:
+        args.forwarders = "corvane"
     results = []
     with tempfile.TemporaryDirectory(prefix="corvane-monitor-") as tmp:
         for kind in args.forwarders.split(","):
@@ -198,6 +224,9 @@ def main():
                                                               os.getloadavg()[0]), flush=True)
             result = run(kind, args, tmp)
             report(result)
+            if args.soak:
+                report_soak(result, args.warmup)
+                print("  load average at the end %.2f" % os.getloadavg()[0])
             results.append(result)
     times = {r["kind"].split("=", 1)[0]: r["elapsed"] for r in results}
     if "socat" in times:

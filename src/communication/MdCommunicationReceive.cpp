@@ -83,6 +83,7 @@ bool MdCommunicationReceive::receiveProcessing() {
     while (!forwardPending_ && !stopRequest_ && handled < kMaxDataWordsPerPass) {
         if (library_.libRXQueueStatus() == 2) {
             library_.libRXQueueErase();
+            ++queueOverflows_;
             std::string name = channelName(0);
             if (receiveOnly()) {
                 name += " / " + channelName(1);
@@ -175,6 +176,7 @@ void MdCommunicationReceive::processPacketData(int direction, int dataWords) {
         return;
     }
 
+    receivedDataBytes_ += static_cast<std::uint64_t>(std::max(dataWords, 0));
     const int first = packet::kHeaderWords;
     const int last = packet::kHeaderWords + dataWords - 1;
     int pieceStart = first;

@@ -66,6 +66,11 @@ public:
         forwardingLossListener_ = std::move(listener);
     }
 
+    // Since the program started: data bytes read from the receive queue and handed to the data
+    // output, and overflows of the receive queue reported (each dropped packets).
+    std::uint64_t receivedDataBytes() const { return receivedDataBytes_; }
+    std::uint64_t queueOverflows() const { return queueOverflows_; }
+
     // Status display.
     bool activity(int direction) const { return activity_[static_cast<std::size_t>(direction & 1)]; }
     void clearActivity() { activity_ = {false, false}; }
@@ -132,6 +137,8 @@ private:
     // The queue id whose reading is held back while its packet waits to be forwarded (0 none).
     int heldQueueId_ = 0;
     std::int64_t lastClockRefresh_ = -86400000;
+    std::uint64_t receivedDataBytes_ = 0;
+    std::uint64_t queueOverflows_ = 0;
 
     // Per line forwarded to: bytes not forwarded since the last report, and why.
     struct ForwardingLoss {

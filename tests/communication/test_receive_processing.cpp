@@ -315,6 +315,21 @@ TEST_F(ReceiveTest, QueueOverflowEmptiesTheQueueWithAMessageNamingBothMonitoredL
                            "slow, some packets have been dropped.\r\n"),
               std::string::npos);
     EXPECT_EQ(ascii().find("qq"), std::string::npos);
+    EXPECT_EQ(engine.receive().queueOverflows(), 1u);
+    EXPECT_EQ(engine.receive().receivedDataBytes(), 0u) << "the dropped packets were never handed on";
+}
+
+// The counts the window program prints with its pass statistics: lost bytes are what was
+// written minus what was received.
+TEST_F(ReceiveTest, DataBytesHandedOnAreCountedAndLineErrorsAreNot) {
+    start();
+    arrive("hello");
+    arrive("XX", 2, packet::kGeneralIoError);
+    arrive("world!");
+    while (!engine.communicationPass()) {
+    }
+    EXPECT_EQ(engine.receive().receivedDataBytes(), 11u);
+    EXPECT_EQ(engine.receive().queueOverflows(), 0u);
 }
 
 TEST_F(ReceiveTest, LineEventCodesAreSkippedBySequencesWithoutFunctionCharacters) {

@@ -26,6 +26,7 @@ MainController::MainController(ProgramContext& context, MainWindowView& view, St
       lists_(context, communication_, commands_, view, [this] { project_.EnableSave(); }),
       statusBar_(context, communication_, commands_, statusView),
       mainLoop_(context, communication_, commands_, statusBar_, view, clock), printing_(context, view),
+      settingsDialogs_(context, communication_, project_, [this] { setMainScreenDisplayStatus(); }),
       snapshot_(context.engine, context.router, context.lists.receiveList(), context.messages, *this) {
     statusBar_.setSnapshotMode(&snapshot_);
     // The window's widgets are built after the controller: what is registered now is shown when

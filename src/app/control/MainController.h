@@ -6,6 +6,7 @@
 #include "app/control/PrintCommands.h"
 #include "app/control/ProjectCommands.h"
 #include "app/control/SequenceListCommands.h"
+#include "app/control/SettingsDialogCommands.h"
 #include "app/control/StatusBarPresenter.h"
 #include "communication/CommunicationHooks.h"
 #include "display/SnapshotMode.h"
@@ -43,6 +44,7 @@ public:
     MainLoop& mainLoop() { return mainLoop_; }
     PrintCommands& printing() { return printing_; }
     SnapshotMode& snapshot() { return snapshot_; }
+    SettingsDialogCommands& settingsDialogs() { return settingsDialogs_; }
 
     // The display status, in this order: the receive-only overlay, the caption, tool bar and menu
     // states, the status bar, the communication tabs, the data output's options, the click labels.
@@ -105,6 +107,7 @@ private:
     StatusBarPresenter statusBar_;
     MainLoop mainLoop_;
     PrintCommands printing_;
+    SettingsDialogCommands settingsDialogs_;
     SnapshotMode snapshot_;
     bool closing_ = false;
 };

@@ -5,6 +5,7 @@
 #include "app/control/MainWindowView.h"
 #include "app/control/ProgramContext.h"
 #include "app/control/StatusBarPresenter.h"
+#include "communication/CommunicationEngine.h"
 #include "display/MdLogging.h"
 #include "persistence/ProgramSettingsData.h"
 #include "platform/InternalError.h"
@@ -35,11 +36,16 @@ void MainLoop::run() {
 
 std::string MainLoop::passStatsText() const {
     const double longestMs = std::chrono::duration<double, std::milli>(stats_.longest).count();
-    char text[160];
-    std::snprintf(text, sizeof text, "corvane: %llu main loop passes, longest %.1f ms, %llu above %lld ms",
+    const MdCommunicationReceive& receive = context_.engine.receive();
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "corvane: %llu main loop passes, longest %.1f ms, %llu above %lld ms; %llu data bytes "
+                  "received, %llu receive queue overflows",
                   static_cast<unsigned long long>(stats_.passes), longestMs,
                   static_cast<unsigned long long>(stats_.slowPasses),
-                  static_cast<long long>(kSlowPass.count()));
+                  static_cast<long long>(kSlowPass.count()),
+                  static_cast<unsigned long long>(receive.receivedDataBytes()),
+                  static_cast<unsigned long long>(receive.queueOverflows()));
     return text;
 }
 

@@ -24,6 +24,7 @@ public:
 
     // Where the dialogs start when neither the project nor the settings name a folder.
     void setDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
+    const std::string& documentsFolder() const { return documentsFolder_; }
     // Hears of every change of the project modified flag.
     void setModifiedListener(std::function<void()> listener) { modifiedChanged_ = std::move(listener); }
 

@@ -61,6 +61,13 @@ void SequenceListCommands::editSequence(SequenceListKind list, int index) {
     }
     communication_.execUserStop();
     editIndex_ = index;
+    // The editor opens on the list's current index; the blank slot after the last sequence
+    // creates a new one.
+    if (list == SequenceListKind::Send) {
+        context_.lists.sendList().setCurrentIndex(index);
+    } else {
+        context_.lists.receiveList().setCurrentIndex(index);
+    }
     commands_.setPendingCommand(key);
 }
 
@@ -119,6 +126,7 @@ void SequenceListCommands::pasteSequence(SequenceListKind list, int index) {
         empty = record.sequence.size() == 0;
         if (!empty && context_.lists.roomForSendSequence()) {
             context_.lists.InsertAction(record, index, true);
+            context_.lists.sendList().setCurrentIndex(index);
             inserted = true;
         }
     } else {
@@ -126,6 +134,7 @@ void SequenceListCommands::pasteSequence(SequenceListKind list, int index) {
         empty = record.sequence.size() == 0;
         if (!empty && context_.lists.roomForReceiveSequence()) {
             context_.lists.InsertEvent(record, index, true);
+            context_.lists.receiveList().setCurrentIndex(index);
             inserted = true;
         }
     }

@@ -26,7 +26,8 @@ public:
     // The send button of a row: sends once, or starts or stops the periodic sending of a
     // sequence that has a repeat interval.
     void sendButtonClicked(int index);
-    // Double click: stops communication and opens the sequence's editor at the next pass.
+    // Double click, Enter or the blank slot (index U): stops communication and opens the editor on
+    // that entry at the next pass.
     void editSequence(SequenceListKind list, int index);
     void copySequence(SequenceListKind list, int index);
     void cutSequence(SequenceListKind list, int index);

@@ -11,10 +11,9 @@
 
 namespace corvane {
 
-CommTextEdit::CommTextEdit(QWidget* parent) : QTextEdit(parent) {
-    setAcceptRichText(true);
+CommTextEdit::CommTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
-    setLineWrapMode(QTextEdit::WidgetWidth);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
 void CommTextEdit::defer(const std::string& command) {
@@ -86,7 +85,7 @@ bool CommTextEdit::event(QEvent* event) {
             return true;
         }
     }
-    return QTextEdit::event(event);
+    return QPlainTextEdit::event(event);
 }
 
 void CommTextEdit::keyPressEvent(QKeyEvent* event) {
@@ -137,28 +136,37 @@ void CommTextEdit::keyPressEvent(QKeyEvent* event) {
             event->ignore();
             return;
         }
-        QTextEdit::keyPressEvent(event);
+        QPlainTextEdit::keyPressEvent(event);
         return;
     }
     if (!event->text().isEmpty() && event->text().at(0).unicode() >= 32 && !ctrl) {
         textCursor().insertText(event->text(), commentFormat_);
         return;
     }
-    QTextEdit::keyPressEvent(event);
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void CommTextEdit::keyReleaseEvent(QKeyEvent* event) {
-    QTextEdit::keyReleaseEvent(event);
+    QPlainTextEdit::keyReleaseEvent(event);
     if (hooks_.caretMoved) {
         hooks_.caretMoved(textCursor().position());
     }
 }
 
 void CommTextEdit::mouseReleaseEvent(QMouseEvent* event) {
-    QTextEdit::mouseReleaseEvent(event);
+    QPlainTextEdit::mouseReleaseEvent(event);
     if (hooks_.caretMoved) {
         hooks_.caretMoved(textCursor().position());
     }
+}
+
+void CommTextEdit::insertFromMimeData(const QMimeData* source) {
+    if (source != nullptr && source->hasHtml() && !isReadOnly()) {
+        textCursor().insertHtml(source->html());
+        ensureCursorVisible();
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 void CommTextEdit::contextMenuEvent(QContextMenuEvent* event) {
@@ -173,7 +181,7 @@ void CommTextEdit::contextMenuEvent(QContextMenuEvent* event) {
     paste->setEnabled(stopped);
     QAction* del = menu.addAction("Delete", this, &CommTextEdit::deleteSelection);
     del->setEnabled(stopped && selection);
-    menu.addAction("Select All", this, &QTextEdit::selectAll);
+    menu.addAction("Select All", this, &QPlainTextEdit::selectAll);
     menu.addSeparator();
     menu.addAction("Find Sequence ...", this, [this] { defer("Find"); });
     menu.addAction("Clear All Communication Windows", this, [this] { defer("Clean"); });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include <functional>
 #include <string>
@@ -8,8 +8,10 @@
 namespace corvane {
 
 // One visible communication window. While communication runs it is read-only; while it is
-// stopped the user may edit it like a notepad, typing in the comment style.
-class CommTextEdit : public QTextEdit {
+// stopped the user may edit it like a notepad, typing in the comment style. The window is a plain
+// text edit holding styled text: its layout lays out only the lines on the screen, where a rich
+// text edit lays out every character that passes through the window.
+class CommTextEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     struct Hooks {
@@ -41,6 +43,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Dropped rich text keeps its styles, as pasted rich text does.
+    void insertFromMimeData(const QMimeData* source) override;
     bool event(QEvent* event) override;
 
 private:

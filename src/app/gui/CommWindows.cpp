@@ -33,6 +33,10 @@ QFont CommWindows::windowFont() const {
     QFont font(commWindowFontFamily(size), size);
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
+    // The windows show Latin text in a fixed-pitch font, where shaping and kerning change
+    // nothing on the screen; shaping was most of the cost of laying out the text.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
     return font;
 }
 
@@ -42,6 +46,8 @@ QTextCharFormat CommWindows::styleFormat(int style) const {
     format.setFontFamilies({font.family()});
     format.setFontPointSize(font.pointSizeF());
     format.setFontFixedPitch(true);
+    format.setFontStyleStrategy(font.styleStrategy());
+    format.setFontKerning(false);
     return format;
 }
 
@@ -104,35 +110,6 @@ void CommWindows::dropFrontOfPending(View& view, int count) {
     }
 }
 
-int CommWindows::bufferLimit() const {
-    if (snapshotWaiting_) {
-        return kCommBufferSnapshotLimit;
-    }
-    return snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit;
-}
-
-void CommWindows::setSnapshotState(bool modeOn, bool triggered) {
-    snapshotModeOn_ = modeOn;
-    snapshotWaiting_ = modeOn && !triggered;
-    snapshotHeld_ = triggered;
-}
-
-void CommWindows::emptyWindows() {
-    for (std::size_t index = 0; index < windows_.size(); ++index) {
-        windows_[index]->clear();
-        views_[index].markerPosition = -1;
-        views_[index].markerLength = 0;
-    }
-}
-
-void CommWindows::clearSnapshotMarkers() {
-    for (View& view : views_) {
-        view.markerInBuffer = -1;
-        view.markerPosition = -1;
-        view.markerLength = 0;
-    }
-}
-
 void CommWindows::trimPending(View& view, int pieceLength) {
     int limit = bufferLimit();
     int count = commTrimCount(view.length, limit, pieceLength, !formatted_);
@@ -143,11 +120,13 @@ void CommWindows::trimPending(View& view, int pieceLength) {
 
 namespace {
 
-// The windows hold paragraphs, not CR LF pairs: a line break is one character there.
+// The windows hold paragraphs, not CR LF pairs: a line break is one character there, and a CR
+// on its own shows nothing.
 QString windowText(std::string_view text) {
     QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.remove(QLatin1Char('\r'));
+    if (text.find('\r') != std::string_view::npos) {
+        result.remove(QLatin1Char('\r'));
+    }
     return result;
 }
 
@@ -188,14 +167,13 @@ QString CommWindows::pendingText(int view) const {
     return text;
 }
 
-void CommWindows::trimWindow(View& view, QTextCursor& cursor, int pieceLength) {
-    QTextDocument* document = cursor.document();
+void CommWindows::trimWindow(View& view, QTextDocument* document) {
     int held = document->characterCount() - 1;
-    int limit = snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit;
-    int count = commTrimCount(held, limit, pieceLength, false);
+    int count = commTrimCount(held, snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit, view.length, false);
     if (count <= 0) {
         return;
     }
+    QTextCursor cursor(document);
     cursor.setPosition(0);
     cursor.setPosition(std::min(count, held), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
@@ -208,69 +186,106 @@ void CommWindows::trimWindow(View& view, QTextCursor& cursor, int pieceLength) {
     }
 }
 
-// Selects the marker, which scrolls it into view; outside snapshot mode it is then forgotten.
-void CommWindows::selectMarker(View& view, CommTextEdit* window) {
-    QTextDocument* document = window->document();
-    const int end = document->characterCount() - 1;
-    QTextCursor marker(document);
-    marker.setPosition(std::min(view.markerPosition, end));
-    marker.setPosition(std::min(view.markerPosition + view.markerLength, end), QTextCursor::KeepAnchor);
-    window->setTextCursor(marker);
-    window->ensureCursorVisible();
-    if (!snapshotModeOn_) {
-        view.markerPosition = -1;
-        view.markerLength = 0;
+int CommWindows::appendPending(int index, QTextDocument* document) {
+    View& v = views_[static_cast<std::size_t>(index)];
+    QTextCursor cursor(document);
+    // setPosition, not movePosition(End): the latter lays out the last block first.
+    const int start = document->characterCount() - 1;
+    cursor.setPosition(start);
+    if (formatted_) {
+        // A final line break goes in as plain text after the styled runs.
+        bool trailingBreak = v.runs.back().text.endsWith(QLatin1Char('\n'));
+        if (trailingBreak) {
+            v.runs.back().text.chop(1);
+        }
+        for (const Run& run : v.runs) {
+            if (!run.text.isEmpty()) {
+                cursor.insertText(run.text, styleFormat(run.style));
+            }
+        }
+        if (trailingBreak) {
+            QTextCharFormat plain;
+            plain.setFont(windowFont());
+            cursor.insertText(QStringLiteral("\n"), plain);
+        }
+    } else {
+        QTextCharFormat plain;
+        plain.setFont(windowFont());
+        plain.setForeground(Qt::black);
+        cursor.insertText(pendingText(index), plain);
     }
+    return start;
 }
 
 void CommWindows::moveIntoWindow(int index) {
     View& v = views_[static_cast<std::size_t>(index)];
     CommTextEdit* window = windows_[static_cast<std::size_t>(index)];
-    if (v.length > 0) {
-        window->setUpdatesEnabled(false);
-        QTextDocument* document = window->document();
-        QTextCursor cursor(document);
-        if (!snapshotWaiting_) {
-            trimWindow(v, cursor, v.length);
+    if (v.length == 0) {
+        return;
+    }
+    // The window is not hidden while the text goes in: nothing is drawn before the pass ends
+    // anyway, and showing it again would redraw all of it, the scroll bar too, every time.
+    QTextDocument* document = window->document();
+    // The trim and all runs are one edit: inside it the cursors lay nothing out, and the window
+    // lays out only what it shows, once. As edits of their own, the trim laid out the remains of
+    // the first line and every run the last line again.
+    QTextCursor edit(document);
+    edit.beginEditBlock();
+    if (!snapshotWaiting_) {
+        trimWindow(v, document);
+    }
+    const int start = appendPending(index, document);
+    edit.endEditBlock();
+    if (v.markerInBuffer >= 0) {
+        v.markerPosition = start + v.markerInBuffer;
+        v.markerLength = 1;
+    }
+    v.runs.clear();
+    v.length = 0;
+    v.markerInBuffer = -1;
+    if (v.markerPosition >= 0) {
+        QTextCursor marker(document);
+        marker.setPosition(std::min(v.markerPosition, document->characterCount() - 1));
+        marker.setPosition(std::min(v.markerPosition + v.markerLength, document->characterCount() - 1),
+                           QTextCursor::KeepAnchor);
+        window->setTextCursor(marker);
+        window->ensureCursorVisible();
+        // In snapshot mode the marker stays: it is selected again at every move.
+        if (!snapshotModeOn_) {
+            v.markerPosition = -1;
+            v.markerLength = 0;
         }
-        cursor.movePosition(QTextCursor::End);
-        int start = cursor.position();
-        if (formatted_) {
-            // A final line break goes in as plain text after the styled runs.
-            bool trailingBreak = v.runs.back().text.endsWith(QLatin1Char('\n'));
-            if (trailingBreak) {
-                v.runs.back().text.chop(1);
-            }
-            for (const Run& run : v.runs) {
-                if (!run.text.isEmpty()) {
-                    cursor.insertText(run.text, styleFormat(run.style));
-                }
-            }
-            if (trailingBreak) {
-                QTextCharFormat plain;
-                plain.setFont(windowFont());
-                cursor.insertText(QStringLiteral("\n"), plain);
-            }
-        } else {
-            QTextCharFormat plain;
-            plain.setFont(windowFont());
-            plain.setForeground(Qt::black);
-            cursor.insertText(pendingText(index), plain);
-        }
-        if (v.markerInBuffer >= 0) {
-            v.markerPosition = start + v.markerInBuffer;
-            v.markerLength = 1;
-        }
-        v.runs.clear();
-        v.length = 0;
-        v.markerInBuffer = -1;
-        if (v.markerPosition >= 0) {
-            selectMarker(v, window);
-            window->setUpdatesEnabled(true);
-        } else {
-            window->setUpdatesEnabled(true);
-            window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
-        }
+    } else {
+        window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
+    }
+}
+
+int CommWindows::bufferLimit() const {
+    if (snapshotWaiting_) {
+        return kCommBufferSnapshotLimit;
+    }
+    return snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit;
+}
+
+void CommWindows::setSnapshotState(bool modeOn, bool triggered) {
+    snapshotModeOn_ = modeOn;
+    snapshotWaiting_ = modeOn && !triggered;
+    snapshotHeld_ = triggered;
+}
+
+void CommWindows::emptyWindows() {
+    for (std::size_t index = 0; index < windows_.size(); ++index) {
+        windows_[index]->clear();
+        views_[index].markerPosition = -1;
+        views_[index].markerLength = 0;
+    }
+}
+
+void CommWindows::clearSnapshotMarkers() {
+    for (View& view : views_) {
+        view.markerInBuffer = -1;
+        view.markerPosition = -1;
+        view.markerLength = 0;
     }
 }
 

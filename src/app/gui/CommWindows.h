@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class QTextDocument;
+
 namespace corvane {
 
 class CommTextEdit;
@@ -82,9 +84,11 @@ private:
     void trimPending(View& view, int pieceLength);
     void dropFrontOfPending(View& view, int count);
     void moveIntoWindow(int index);
-    void trimWindow(View& view, QTextCursor& cursor, int pieceLength);
-    void selectMarker(View& view, CommTextEdit* window);
     int bufferLimit() const;
+    // Deletes from the front of a window so that the pending text fits (the trimming rule).
+    void trimWindow(View& view, QTextDocument* document);
+    // Appends the pending runs at the end of the window; returns where they start.
+    int appendPending(int index, QTextDocument* document);
 
     std::array<CommTextEdit*, kViews> windows_;
     std::array<View, kViews> views_;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -100,6 +101,24 @@ int SequenceListTable::dropTargetRow(const QPoint& viewportPosition) const {
         return row;
     }
     return viewportPosition.y() < 0 ? 0 : rowCount() - 1;
+}
+
+void SequenceListTable::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit editRequested(currentRow());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void SequenceListTable::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        emit editRequested(-1);
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
 }
 
 bool SequenceListTable::ownRows(const QDropEvent* event) const {

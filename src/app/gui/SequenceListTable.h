@@ -28,8 +28,13 @@ public:
 signals:
     void moveRequested(int from, int to);
     void sendClicked(int row);
+    // Enter on a row, or a double click below the rows (row -1: the blank slot for a new
+    // sequence), asks for the editor.
+    void editRequested(int row);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

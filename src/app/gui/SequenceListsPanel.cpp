@@ -64,6 +64,11 @@ SequenceListsPanel::SequenceListsPanel(const modSequenceManagement& lists,
         table->setColumnWidth(3, send ? 22 : 60);
         connect(table, &QTableView::doubleClicked, this,
                 [this, kind](const QModelIndex& index) { commands_.editSequence(kind, index.row()); });
+        connect(table, &SequenceListTable::editRequested, this, [this, kind](int row) {
+            const int upper = kind == SequenceListKind::Send ? lists_.sendList().upperIndex()
+                                                             : lists_.receiveList().upperIndex();
+            commands_.editSequence(kind, row < 0 ? upper : row);
+        });
         connect(table, &SequenceListTable::moveRequested, this,
                 [this, kind](int from, int to) { commands_.moveSequence(kind, from, to); });
         connect(table, &QWidget::customContextMenuRequested, this,

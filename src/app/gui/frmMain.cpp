@@ -10,11 +10,16 @@
 #include "app/gui/HelpSystem.h"
 #include "app/gui/MainMenus.h"
 #include "app/gui/MainStatusBar.h"
+#include "app/gui/OptionsDialogs.h"
 #include "app/gui/ProgramState.h"
+#include "app/gui/SendSequenceParameterPrompt.h"
 #include "app/gui/SequenceListTable.h"
 #include "app/gui/SequenceListsPanel.h"
+#include "app/gui/SettingsDialogs.h"
 #include "app/gui/StatusIcons.h"
 #include "app/gui/frmAbout.h"
+#include "app/gui/frmEditAction.h"
+#include "app/gui/frmEditEvent.h"
 #include "app/gui/frmRTFNotepad.h"
 #include "display/ClMyPrinter.h"
 #include "persistence/ProgramSettings.h"
@@ -55,6 +60,12 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     find_ =
         std::make_unique<FindController>(state_.lists, state_.messages, static_cast<FindWindowView&>(*this));
     controller_->commands().registerCommand("Find", [this] { showFind(); });
+    optionsDialogs_ = std::make_unique<OptionsDialogs>(*this, context_, *controller_,
+                                                       [this] { updateAfterOptionsChanged(); });
+    settingsDialogs_ = std::make_unique<SettingsDialogs>(*this, help_);
+    // The editors' "Control Characters Shortcuts" opens the options at their shortcut page.
+    openShortcutPage_ = [this] { editShortcutTable(); };
+    registerEditorCommands();
     buildMenus();
     buildCentralArea();
     statusBar_->setPanelDoubleClicked([this](int panel) { statusPanelDoubleClicked(panel); });
@@ -71,6 +82,10 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     state_.router.setWindow(&commArea_->windows());
     state_.hooksRelay.target = controller_.get();
     state_.engine->send().setSendListRefresh([this](int index) { refreshSendRow(index); });
+    parameterPrompt_ = std::make_unique<SendSequenceParameterPrompt>(
+        state_.settings, state_.lists, &help_, this,
+        [this](Representation representation) { setSequencesDisplayMode(static_cast<int>(representation)); });
+    state_.engine->send().setParameterDialog(parameterPrompt_.get());
     state_.logging.setDisplayStatusRefresh([this] { setMainScreenDisplayStatus(); });
     activityTimer_ = new QTimer(this);
     activityTimer_->setInterval(ActivityIcon::kIntervalMs);
@@ -85,9 +100,11 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    optionsDialogs_.reset();
     state_.listRelay.target = nullptr;
     state_.hooksRelay.target = nullptr;
     state_.engine->send().setSendListRefresh(nullptr);
+    state_.engine->send().setParameterDialog(nullptr);
     state_.router.setWindow(nullptr);
     state_.logging.setDisplayStatusRefresh(nullptr);
 }
@@ -117,6 +134,53 @@ void frmMain::wireNotepad() {
 void frmMain::registerPrintCommands() {
     controller_->commands().registerCommand("Print", [this] { printCommunication(); });
     controller_->commands().registerCommand("PrintProject", [this] { printProject(); });
+}
+
+void frmMain::registerEditorCommands() {
+    controller_->commands().registerCommand("EditSendSeq", [this] { showSendSequenceEditor(); });
+    controller_->commands().registerCommand("EditReceiveSeq", [this] { showReceiveSequenceEditor(); });
+}
+
+void frmMain::showSendSequenceEditor() {
+    execUserStop();
+    SequenceEditorHooks hooks;
+    hooks.projectModified = [this] { EnableSave(); };
+    hooks.refreshList = [this](SequenceListKind kind) { refreshSequenceList(kind); };
+    hooks.refreshRow = [this](SequenceListKind, int row) { refreshSendRow(row); };
+    hooks.displayModeChanged = [this](Representation representation) {
+        setSequencesDisplayMode(static_cast<int>(representation));
+    };
+    frmEditAction dialog(context_, {state_.settings, state_.lists, &help_, openShortcutPage_},
+                         std::move(hooks), this);
+    runEditor(dialog, SequenceListKind::Send);
+}
+
+void frmMain::showReceiveSequenceEditor() {
+    execUserStop();
+    SequenceEditorHooks hooks;
+    hooks.projectModified = [this] { EnableSave(); };
+    hooks.refreshList = [this](SequenceListKind kind) { refreshSequenceList(kind); };
+    hooks.displayModeChanged = [this](Representation representation) {
+        setSequencesDisplayMode(static_cast<int>(representation));
+    };
+    frmEditEvent dialog(context_, {state_.settings, state_.lists, &help_, openShortcutPage_},
+                        std::move(hooks), this);
+    runEditor(dialog, SequenceListKind::Receive);
+}
+
+void frmMain::runEditor(SequenceEditorDialog& dialog, SequenceListKind kind) {
+    if (editorRunner_) {
+        dialog.show();
+        editorRunner_(dialog);
+        if (dialog.isVisible()) {
+            dialog.reject();
+        }
+    } else {
+        dialog.exec();
+    }
+    const int current = kind == SequenceListKind::Send ? state_.lists.sendList().currentIndex()
+                                                       : state_.lists.receiveList().currentIndex();
+    selectSequenceRow(kind, current, true);
 }
 
 void frmMain::printProject() {
@@ -270,6 +334,22 @@ void frmMain::load() {
     setSplitters(state_.settings.vSplitt, state_.settings.hSplitt);
     visibleView_ = std::clamp(state_.settings.actualCommDisplayMode, 0, 3);
     updateAfterOptionsChanged();
+}
+
+bool frmMain::showOptions(int tab) {
+    return optionsDialogs_->commands().showOptions(static_cast<OptionsTab>(std::clamp(tab, 1, 4)));
+}
+
+bool frmMain::editShortcutTable() {
+    return optionsDialogs_->commands().editShortcutTable();
+}
+
+void frmMain::showProjectSettings(int tab) {
+    settingsDialogs_->showProjectSettings(tab);
+}
+
+void frmMain::showExpertOptions() {
+    settingsDialogs_->showExpertOptions();
 }
 
 void frmMain::updateAfterOptionsChanged() {

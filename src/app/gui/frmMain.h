@@ -19,6 +19,7 @@ class QLabel;
 class QSplitter;
 class QTabBar;
 class QTimer;
+class QDialog;
 
 namespace corvane {
 
@@ -29,10 +30,14 @@ class CommWindows;
 class HelpSystem;
 class MainMenus;
 class MainStatusBar;
+class OptionsDialogs;
 class ProgramState;
+class SendSequenceParameterPrompt;
+class SequenceEditorDialog;
 class SequenceListTable;
 class SequenceListsPanel;
 class frmFind;
+class SettingsDialogs;
 class frmRTFNotepad;
 struct ProjectEnvironment;
 
@@ -124,6 +129,18 @@ public:
     void RefreshReceiveSeqList1() { refreshSequenceList(SequenceListKind::Receive); }
     void resetRepeatSend() { controller_->lists().resetRepeatSend(); }
     void updateAfterOptionsChanged();
+    // The options dialog on a page (1 colours and fonts, 2 window modes, 3 stamps, 4 shortcuts);
+    // true on OK.
+    bool showOptions(int tab);
+    // The options dialog on its shortcut page, for the sequence editors' "Control Characters
+    // Shortcuts": true when the user shortcut table changed.
+    bool editShortcutTable();
+    // The options, log file and HTML template dialogs.
+    OptionsDialogs& optionsDialogs() { return *optionsDialogs_; }
+    // The settings dialogs: project settings on a tab (1 to 3), expert options.
+    void showProjectSettings(int tab);
+    void showExpertOptions();
+    SettingsDialogs& settingsDialogs() { return *settingsDialogs_; }
     void InitCommWindows();
     void ClearCommWindows() { clearCommWindows(); }
     bool commWindowGetSelectedSequence(ClSequence& sequence);
@@ -145,6 +162,21 @@ public:
     }
     void editSequence(SequenceListKind list, int index) { controller_->lists().editSequence(list, index); }
     int editIndex() const { return controller_->lists().editIndex(); }
+
+    // The sequence editors ("EditSendSeq", "EditReceiveSeq"), modal, on the list's current index.
+    void showSendSequenceEditor();
+    void showReceiveSequenceEditor();
+    // Runs instead of an editor's own event loop (tests drive the dialog and close it).
+    void setEditorRunner(std::function<void(SequenceEditorDialog&)> runner) {
+        editorRunner_ = std::move(runner);
+    }
+    // The send processing's parameter dialog.
+    SendSequenceParameterPrompt& parameterPrompt() { return *parameterPrompt_; }
+    // The editors' "Control Characters Shortcuts" link: opens the options dialog at its shortcut
+    // page. Until it is set the link is disabled.
+    void setControlCharacterShortcutsHook(std::function<void()> openShortcutPage) {
+        openShortcutPage_ = std::move(openShortcutPage);
+    }
 
     // Parts the tests look at.
     CommWindows& commWindows();
@@ -206,6 +238,8 @@ protected:
 private:
     void wireNotepad();
     void registerPrintCommands();
+    void registerEditorCommands();
+    void runEditor(SequenceEditorDialog& dialog, SequenceListKind kind);
     void buildMenus();
     void buildCentralArea();
     void wireCommWindows();
@@ -232,6 +266,11 @@ private:
     std::unique_ptr<FindController> find_;
     frmFind* findDialog_ = nullptr;
     bool findDialogVisible_ = false;
+    std::unique_ptr<OptionsDialogs> optionsDialogs_;
+    std::unique_ptr<SettingsDialogs> settingsDialogs_;
+    std::unique_ptr<SendSequenceParameterPrompt> parameterPrompt_;
+    std::function<void(SequenceEditorDialog&)> editorRunner_;
+    std::function<void()> openShortcutPage_;
 
     MainMenus* menus_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;

@@ -5,7 +5,10 @@
 #include "app/gui/HelpSystem.h"
 #include "app/gui/MdMain.h"
 #include "app/gui/ProgramState.h"
+#include "app/gui/SendSequenceParameterPrompt.h"
+#include "app/gui/SequenceEditorDialog.h"
 #include "app/gui/frmMain.h"
+#include "app/gui/frmSendSequenceParameter.h"
 #include "platform/fakes/FakeMessageService.h"
 #include "platform/qt/QtSettingsStore.h"
 
@@ -52,7 +55,14 @@ protected:
             dialog.setSkipInFuture(skip);
             return true;
         });
-        return program->startUp();
+        const bool started = program->startUp();
+        if (program->mainWindow() != nullptr) {
+            // A sequence editor or the parameter dialog that a test opens without driving it is
+            // closed at once instead of waiting for a user.
+            window().setEditorRunner([](SequenceEditorDialog&) {});
+            window().parameterPrompt().setRunner([](frmSendSequenceParameter&) {});
+        }
+        return started;
     }
 
     ProgramState& state() { return program->state(); }

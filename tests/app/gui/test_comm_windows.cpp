@@ -7,6 +7,8 @@
 #include "persistence/ProgramSettingsData.h"
 
 #include <QClipboard>
+#include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -159,6 +161,42 @@ TEST_F(CommWindowsTest, TheSnapshotMarkerIsSelectedInTheWindow) {
     EXPECT_EQ(windows[0]->textCursor().selectedText(), "Z");
 }
 
+TEST_F(CommWindowsTest, AMarkerInTextThatFillsTheWindowIsSelectedAfterTheTrim) {
+    const std::string line(99, 'x');
+    std::string block;
+    for (int i = 0; i < 1280; ++i) {
+        block += line + "\n";
+    }
+    comm->writeCommPiece(0, false, 1, block);
+    comm->copyCommWindowBuffers(false, 0);
+    // The trim and the new text go in together; the marker still names the marked character.
+    comm->writeCommPiece(0, false, 1, "before ");
+    comm->writeCommPiece(0, true, 2, "M");
+    comm->writeCommPiece(0, false, 1, " after\r\n");
+    comm->copyCommWindowBuffers(false, 0);
+    EXPECT_EQ(windows[0]->document()->characterCount() - 1, 128000 - 8015 + 15);
+    EXPECT_EQ(windows[0]->textCursor().selectedText(), "M");
+    EXPECT_TRUE(text(0).endsWith("before M after\n"));
+}
+
+TEST_F(CommWindowsTest, CarriageReturnsShowNothingAndTheWindowFollowsTheNewestLine) {
+    comm->writeCommPiece(0, false, 1, "one\r\ntwo\rthree\r\n");
+    comm->copyCommWindowBuffers(false, 0);
+    EXPECT_EQ(text(0), "one\ntwothree\n");
+    EXPECT_EQ(comm->pendingLength(0), 0);
+
+    windows[0]->resize(300, 120);
+    windows[0]->show();
+    for (int i = 0; i < 200; ++i) {
+        comm->writeCommPiece(0, false, 1, "line " + std::to_string(i) + "\r\n");
+    }
+    comm->copyCommWindowBuffers(true, 0);
+    QScrollBar* bar = windows[0]->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    windows[0]->hide();
+}
+
 TEST_F(CommWindowsTest, FontSizeChoosesTheFamilyAndEmptiesTheWindows) {
     EXPECT_EQ(commWindowFontFamily(9), "Courier New");
     EXPECT_EQ(commWindowFontFamily(10), "Courier");
@@ -247,6 +285,30 @@ TEST_F(CommEditTest, CopyPutsTheSelectionOnTheClipboardAndRemembersIt) {
     EXPECT_EQ(QApplication::clipboard()->text(), "hello");
     ASSERT_EQ(copied.size(), 1u);
     EXPECT_EQ(copied[0], "hello");
+}
+
+// A window that lets the test drop data on it as a drag and drop would.
+class DropTarget : public CommTextEdit {
+public:
+    using CommTextEdit::insertFromMimeData;
+};
+
+TEST_F(CommEditTest, DroppedRichTextKeepsItsColoursAndPlainTextIsInserted) {
+    DropTarget target;
+    target.setPlainText("x");
+    target.moveCursor(QTextCursor::End);
+    QMimeData rich;
+    rich.setHtml("<span style=\"color:#ff0000\">red</span>");
+    rich.setText("red");
+    target.insertFromMimeData(&rich);
+    EXPECT_EQ(target.toPlainText(), "xred");
+    QTextCursor cursor(target.document());
+    cursor.setPosition(3);
+    EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(255, 0, 0));
+    QMimeData plain;
+    plain.setText("!");
+    target.insertFromMimeData(&plain);
+    EXPECT_EQ(target.toPlainText(), "xred!");
 }
 
 TEST_F(CommEditTest, ControlKeysDeferCommandsOrAreSwallowed) {

@@ -9,17 +9,30 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <set>
+
 namespace corvane {
 namespace {
 
 using MainWindowCommandsTest = test::MainWindowFixture;
 
 // Menu items of the windows that open between passes, with their captions.
+
 const std::vector<std::pair<std::string, QString>> kWindowItems = {
-    {"EditSendSeq", "Edit &Send Sequence List..."}, {"EditReceiveSeq", "Edit &Receive Sequence List..."},
-    {"ProjectSettings", "&Project Settings..."},    {"Options", "&Options..."},
-    {"ExpOptions", "&Expert Options..."},           {"LogStart", "Start Communication &Logging..."},
+    {"ProjectSettings", "&Project Settings..."},
+    {"Options", "&Options..."},
+    {"ExpOptions", "&Expert Options..."},
+    {"LogStart", "Start Communication &Logging..."},
 };
+
+// The windows that are there open modally (the sequence editors stop communication first); their
+// own tests run them.
+bool windowThere(const std::string& key) {
+    static const std::set<std::string> there = {"Options",          "Options2",         "LogStart",   "ProjectSettings",
+                                                "ProjectSettings2", "ProjectSettings3", "ExpOptions", "EditSendSeq",
+                                                "EditReceiveSeq"};
+    return there.count(key) != 0;
+}
 
 TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChangeNothing) {
     openPingPong();
@@ -27,9 +40,13 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
         QAction* item = window().action(key);
         ASSERT_NE(item, nullptr) << key;
         EXPECT_EQ(item->text(), caption) << key;
-        EXPECT_FALSE(item->isEnabled()) << key;
+        EXPECT_EQ(item->isEnabled(), windowThere(key)) << key;
     }
-    // The notepad and printing are there from the start.
+    // The sequence editors, the notepad and printing are there from the start.
+    EXPECT_EQ(window().action("EditSendSeq")->text(), "Edit &Send Sequence List...");
+    EXPECT_EQ(window().action("EditReceiveSeq")->text(), "Edit &Receive Sequence List...");
+    EXPECT_TRUE(window().action("EditSendSeq")->isEnabled());
+    EXPECT_TRUE(window().action("EditReceiveSeq")->isEnabled());
     EXPECT_EQ(window().action("Notepad")->text(), "Show Notepad");
     EXPECT_EQ(window().action("Print")->text(), "&Print Communication...");
     EXPECT_EQ(window().action("PrintProject")->text(), "Print Pro&ject...");
@@ -49,7 +66,7 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     EXPECT_EQ(window().action("Find")->text(), "&Find Sequence ...");
     for (const char* key : {"ProjectSettings", "Options", "LogStart"}) {
         ASSERT_NE(window().toolAction(key), nullptr) << key;
-        EXPECT_FALSE(window().toolAction(key)->isEnabled()) << key;
+        EXPECT_EQ(window().toolAction(key)->isEnabled(), windowThere(key)) << key;
     }
     // Neither logging nor snapshot mode runs: their stop buttons are hidden.
     EXPECT_TRUE(window().toolAction("LogStart")->isVisible());
@@ -61,7 +78,12 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     window().execUserStart();
     ASSERT_TRUE(window().communicationRuns());
     window().EnableSave();
-    std::vector<std::string> keys(dialogCommandKeys().begin(), dialogCommandKeys().end());
+    std::vector<std::string> keys;
+    for (const std::string& key : dialogCommandKeys()) {
+        if (!windowThere(key)) {
+            keys.push_back(key);
+        }
+    }
     keys.push_back("NoSuchCommand");
     for (const std::string& key : keys) {
         window().setPendingCommand(key);
@@ -72,12 +94,6 @@ TEST_F(MainWindowCommandsTest, ItemsOfWindowsNotThereAreDisabledAndTheirKeysChan
     EXPECT_TRUE(window().projectModified());
     EXPECT_TRUE(messages.shown.empty()) << messageTexts()[0];
     EXPECT_EQ(printDialogs, 1);
-    // The click labels and the list's double click don't stop communication for nothing.
-    auto* modes = window().findChild<QWidget*>("lblCommWindowModes");
-    ASSERT_NE(modes, nullptr);
-    EXPECT_FALSE(modes->isEnabled());
-    window().editSequence(SequenceListKind::Send, 0);
-    window().editSequence(SequenceListKind::Receive, 0);
     EXPECT_TRUE(window().communicationRuns());
     EXPECT_TRUE(window().pendingCommand().empty());
     QTest::keyClick(window().commWindows().window(0), Qt::Key_F12);
@@ -100,7 +116,7 @@ TEST_F(MainWindowCommandsTest, ARegisteredWindowOpensFromItsMenuItemAtTheNextPas
     window().setDialogCommand("Options2", opener("Options2"));
     EXPECT_TRUE(window().action("ProjectSettings")->isEnabled());
     EXPECT_TRUE(window().toolAction("ProjectSettings")->isEnabled());
-    EXPECT_FALSE(window().action("Options")->isEnabled());
+    EXPECT_FALSE(window().action("ExpOptions")->isEnabled());
 
     window().action("ProjectSettings")->trigger();
     EXPECT_TRUE(opened.empty());
