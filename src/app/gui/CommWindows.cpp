@@ -169,7 +169,8 @@ QString CommWindows::pendingText(int view) const {
 
 void CommWindows::trimWindow(View& view, QTextDocument* document) {
     int held = document->characterCount() - 1;
-    int count = commTrimCount(held, snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit, view.length, false);
+    int count =
+        commTrimCount(held, snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit, view.length, false);
     if (count <= 0) {
         return;
     }

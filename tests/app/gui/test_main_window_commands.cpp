@@ -28,9 +28,9 @@ const std::vector<std::pair<std::string, QString>> kWindowItems = {
 // The windows that are there open modally (the sequence editors stop communication first); their
 // own tests run them.
 bool windowThere(const std::string& key) {
-    static const std::set<std::string> there = {"Options",          "Options2",         "LogStart",   "ProjectSettings",
-                                                "ProjectSettings2", "ProjectSettings3", "ExpOptions", "EditSendSeq",
-                                                "EditReceiveSeq"};
+    static const std::set<std::string> there = {"Options",         "Options2",         "LogStart",
+                                                "ProjectSettings", "ProjectSettings2", "ProjectSettings3",
+                                                "ExpOptions",      "EditSendSeq",      "EditReceiveSeq"};
     return there.count(key) != 0;
 }
 
