@@ -18,8 +18,19 @@ CommunicationEngine::CommunicationEngine(SerialFunctionLibrary& library, ClCommC
     receive_.setSnapshotControl(this);
 }
 
+void CommunicationEngine::requestStop() {
+    if (communicationRuns()) {
+        stopRequest_ = true;
+        receive_.requestStop();
+    }
+}
+
 bool CommunicationEngine::communicationPass() {
     if (communication_.communicationStopped()) {
+        return true;
+    }
+    if (stopRequest_) {
+        stopCommunication();
         return true;
     }
     bool idle = receive_.receiveProcessing();
@@ -27,6 +38,9 @@ bool CommunicationEngine::communicationPass() {
         send_.sendQueueProcessing();
         send_.periodicSending();
         receive_.channelErrorCheck();
+    }
+    if (stopRequest_) {
+        stopCommunication();
     }
     return idle;
 }
@@ -86,6 +100,8 @@ void CommunicationEngine::expertOptionsChanged() {
 }
 
 void CommunicationEngine::communicationStopping() {
+    // A stop asked for ends with this stop, whatever its reason.
+    stopRequest_ = false;
     // Data that could not be forwarded since the last report is reported before the lines close.
     receive_.reportForwardingLoss(true);
     if (shell_ != nullptr) {
@@ -102,6 +118,9 @@ void CommunicationEngine::refreshMainWindowStatus() {
 }
 
 void CommunicationEngine::endSnapshotMode() {
+    if (snapshot_ != nullptr) {
+        snapshot_->endSnapshotMode();
+    }
     if (shell_ != nullptr) {
         shell_->endSnapshotMode();
     }

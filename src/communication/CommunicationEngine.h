@@ -42,6 +42,10 @@ public:
     void startCommunication() { communication_.startCommunication(); }
     void stopCommunication() { communication_.stopCommunication(); }
     bool communicationRuns() const { return !communication_.communicationStopped(); }
+    // Stops communication from inside the data output (a complete snapshot): the receive
+    // processing handles no character after the request, and communication stops at the end of
+    // the current pass, or at the start of the next one when the request came between passes.
+    void requestStop();
 
     // The communication work of one main loop pass: receive processing, send queue processing,
     // periodic sending and the channel error check. True when the pass found nothing to receive
@@ -85,6 +89,7 @@ private:
     DataOutput output_;
     MdCommunicationSend send_;
     MdCommunicationReceive receive_;
+    bool stopRequest_ = false;
 };
 
 } // namespace corvane

@@ -77,6 +77,9 @@ public:
     std::uint16_t lastStatusFlags() const { return lastStatusFlags_; }
     const HiresTime& packetTime() const { return packetTime_; }
     bool stopRequested() const { return stopRequest_; }
+    // Communication is to stop: no character after this one is matched or shown, and the pass
+    // stops communication at its end.
+    void requestStop() { stopRequest_ = true; }
     bool timeStampRequested() const { return timeStampRequest_; }
 
 private:

@@ -86,6 +86,8 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
                 return false;
             }
             options.printPdf = value;
+        } else if (arg == "--snapshot") {
+            options.snapshot = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--html") {
@@ -175,6 +177,10 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         error = "no project file given";
         return false;
     }
+    if (options.snapshot && options.quiet) {
+        error = "--snapshot prints the snapshot and can't be combined with --quiet";
+        return false;
+    }
     if ((options.logHtml || options.logViewsGiven) && options.logBase.empty()) {
         error = "--html and --log-views need --log BASE";
         return false;
@@ -191,6 +197,8 @@ std::string usageText() {
               [--duration SECONDS] [--log BASE [--html] [--log-views LIST]] [--quiet]
               [--expect NAME[:MIN[-MAX]]]... [--expect-none NAME]... [--until NAME]...
               [--timeout SECONDS] [--report FILE.xml] [--report-json FILE.json] PROJECT.ptp
+  corvane-cli --snapshot [--port COM<n>=DEVICE]... [--view V] [--send S]... [--duration SECONDS]
+              PROJECT.ptp
   corvane-cli --list PROJECT.ptp
   corvane-cli --print-pdf FILE.pdf PROJECT.ptp
   corvane-cli [--port COM<n>=DEVICE]... --ports
@@ -214,6 +222,9 @@ Options:
   --html                HTML log files
   --log-views LIST      comma-separated views to log (default: the --view representation)
   --quiet               write nothing to standard output
+  --snapshot            snapshot mode: wait for a receive sequence with the "Trigger" option, then
+                        print the newest 64000 characters before it and the 64000 after it in the
+                        --view representation, and stop
   --expect R[:MIN[-MAX]]
                         the receive sequence named R (or at 0-based index R) must be detected at
                         least MIN times (default 1) and at most MAX times (default: no limit)
@@ -253,6 +264,8 @@ Exit status:
   4  a channel error or data loss was reported during the run (input queue or buffer overflow,
      line error, a port gone, data not forwarded, send queue overflow); 4 wins over 3, since the
      run did not see everything on the line
+  5  with --snapshot: communication stopped before a trigger was detected (no snapshot); with
+     --snapshot, 1 also means that no receive sequence with the "Trigger" option is active
 )";
 }
 

@@ -7,6 +7,7 @@
 #include "CliPrint.h"
 #include "CliProjectListing.h"
 #include "CliRunSession.h"
+#include "CliSnapshot.h"
 
 #include "communication/CommunicationEngine.h"
 #include "communication/ExpertOptions.h"
@@ -37,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <unistd.h>
 
 namespace corvane::cli {
@@ -290,14 +292,22 @@ int runCli(int argc, char** argv) {
     engine.output().setEnabledRepresentations(
         enabledRepresentations(shown, logging.loggingRuns(), false, logging.recordedViews()));
     engine.send().setTxFifoSize(settings.timingTxFifoSize);
-    router.setSnapshotFullHook([&engine] { engine.stopCommunication(); });
+    router.setSnapshotFullHook([&engine] { engine.requestStop(); });
     // Data lost to forwarding is told on standard error too, also with --quiet.
     engine.receive().setForwardingLossListener([&err](const std::string& message) { err.report(message); });
 
     engine.setObserver(&session.recorder());
 
     const auto directionTags = [&engine] { return engine.communication().runState().directionTags; };
-    engine.startCommunication();
+    std::unique_ptr<CliSnapshot> snapshot;
+    if (options.snapshot) {
+        snapshot = std::make_unique<CliSnapshot>(engine, router, lists.receiveList(), messages, console,
+                                                 options.view);
+        router.setWindow(snapshot.get());
+        snapshot->start();
+    } else {
+        engine.startCommunication();
+    }
     if (!engine.communicationRuns()) {
         logging.stopLogging(true);
         session.finish(RunEnd::NotStarted, directionTags(), messages.lastText(), error);
@@ -356,7 +366,15 @@ int runCli(int argc, char** argv) {
     }
     logging.stopLogging();
     out.drain(kOutputDrainMs);
-    const int status = session.finish(end, directionTags(), "", error);
+    int status = session.finish(end, directionTags(), "", error);
+    if (snapshot) {
+        std::string report;
+        const int snapshotStatus = snapshot->finish(report);
+        error(report);
+        if (status == kExitNormal) {
+            status = snapshotStatus;
+        }
+    }
     tendConsole(true);
     return status;
 }

@@ -23,7 +23,7 @@ CommandStates commandStatesOf(const CommandStateInputs& in, const DeferredComman
     set("Find", !in.communicationRuns);
     set("Print", !in.communicationRuns);
     set("PrintProject", !in.communicationRuns);
-    set("LogStart", !in.loggingRuns, !in.loggingRuns);
+    set("LogStart", !in.loggingRuns && !in.snapshotModeOn, !in.loggingRuns);
     set("LogStop", in.loggingRuns, in.loggingRuns);
     set("SnapStart", !in.snapshotModeOn && !in.loggingRuns, !in.snapshotModeOn);
     set("SnapStop", in.snapshotModeOn, in.snapshotModeOn);

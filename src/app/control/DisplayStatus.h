@@ -42,8 +42,9 @@ struct CommandStateInputs {
 };
 
 // Enabled and shown: Start, Print and Find while communication is stopped, Stop while it runs,
-// Save when stopped and modified, the logging, snapshot and console pairs as their states say; a
-// command whose window isn't registered stays disabled.
+// Save when stopped and modified, the logging, snapshot and console pairs as their states say
+// (logging and snapshot mode exclude each other); a command whose window isn't registered stays
+// disabled.
 CommandStates commandStatesOf(const CommandStateInputs& inputs, const DeferredCommands& commands);
 
 // The small clickable texts and the overlay of the main window.

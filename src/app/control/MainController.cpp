@@ -26,7 +26,9 @@ MainController::MainController(ProgramContext& context, MainWindowView& view, St
       lists_(context, communication_, commands_, view, [this] { project_.EnableSave(); }),
       statusBar_(context, communication_, commands_, statusView),
       mainLoop_(context, communication_, commands_, statusBar_, view, clock), printing_(context, view),
-      settingsDialogs_(context, communication_, project_, [this] { setMainScreenDisplayStatus(); }) {
+      settingsDialogs_(context, communication_, project_, [this] { setMainScreenDisplayStatus(); }),
+      snapshot_(context.engine, context.router, context.lists.receiveList(), context.messages, *this) {
+    statusBar_.setSnapshotMode(&snapshot_);
     // The window's widgets are built after the controller: what is registered now is shown when
     // the window sets its display status.
     registerProgramCommands();
@@ -50,6 +52,15 @@ void MainController::registerProgramCommands() {
         setMainScreenDisplayStatus();
     });
     commands_.registerCommand("ConsoleOn", [this] { communication_.consoleOn(); });
+    // Snapshot mode and logging exclude each other (their commands are disabled).
+    commands_.registerCommand("SnapStart", [this] {
+        if (context_.logging.loggingRuns()) {
+            setMainScreenDisplayStatus();
+            return;
+        }
+        snapshot_.start();
+    });
+    commands_.registerCommand("SnapStop", [this] { snapshot_.stopByUser(); });
     commands_.registerCommand("ConsoleOff", [this] { communication_.consoleOff(); });
 }
 
@@ -62,8 +73,7 @@ void MainController::setToolAndMenuStates() {
     CommandStateInputs inputs;
     inputs.communicationRuns = communication_.communicationRuns();
     inputs.loggingRuns = context_.logging.loggingRuns();
-    // Snapshot mode has no controller in this window yet, so it is never on.
-    inputs.snapshotModeOn = false;
+    inputs.snapshotModeOn = snapshot_.modeOn();
     inputs.keyboardConsole = communication_.keyboardConsole();
     inputs.projectModified = project_.projectModified();
     inputs.sendReceiveMode =
@@ -135,6 +145,18 @@ void MainController::rememberCopiedText(const std::string& text, int view) {
     readSequence(text, view, sequence);
     context_.lists.takeClipboardFromEditControl(sequence,
                                                 static_cast<Representation>(std::clamp(view, 0, 3)));
+}
+
+void MainController::emptyCommWindows() {
+    view_.emptyCommWindows();
+}
+
+void MainController::clearSnapshotMarkers() {
+    view_.clearSnapshotMarkers();
+}
+
+std::string MainController::messageTitle() const {
+    return view_.caption();
 }
 
 void MainController::setWaitCursor(bool waiting) {

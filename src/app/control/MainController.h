@@ -9,6 +9,7 @@
 #include "app/control/SettingsDialogCommands.h"
 #include "app/control/StatusBarPresenter.h"
 #include "communication/CommunicationHooks.h"
+#include "display/SnapshotMode.h"
 #include "platform/ProjectHost.h"
 
 #include <memory>
@@ -26,7 +27,7 @@ struct ProgramContext;
 // commands, communication start and stop, the project, list and print commands, the status bar,
 // the display status and the main loop. The window builds widgets, implements the view interfaces and
 // forwards its commands here.
-class MainController : public ProjectHost, public CommunicationHooks {
+class MainController : public ProjectHost, public CommunicationHooks, private SnapshotHost {
 public:
     MainController(ProgramContext& context, MainWindowView& view, StatusBarView& statusView,
                    ProjectFileDialog& fileDialog, SystemClock& clock,
@@ -42,6 +43,7 @@ public:
     StatusBarPresenter& statusBar() { return statusBar_; }
     MainLoop& mainLoop() { return mainLoop_; }
     PrintCommands& printing() { return printing_; }
+    SnapshotMode& snapshot() { return snapshot_; }
     SettingsDialogCommands& settingsDialogs() { return settingsDialogs_; }
 
     // The display status, in this order: the receive-only overlay, the caption, tool bar and menu
@@ -71,6 +73,7 @@ public:
     void closeFindDialog() override;
     void refreshCaption(const std::string& baseName) override;
     void setProjectModified(bool modified) override;
+    // Also SnapshotHost's.
     void refreshDisplayStatus() override { setMainScreenDisplayStatus(); }
     void refreshSendList() override;
     void refreshReceiveList() override;
@@ -87,6 +90,14 @@ public:
 private:
     void registerProgramCommands();
 
+    // SnapshotHost.
+    void startCommunication() override { communication_.execUserStart(); }
+    bool keyboardConsoleOn() const override { return communication_.keyboardConsole(); }
+    void keyboardConsoleOff() override { communication_.consoleOff(); }
+    void emptyCommWindows() override;
+    void clearSnapshotMarkers() override;
+    std::string messageTitle() const override;
+
     ProgramContext& context_;
     MainWindowView& view_;
     DeferredCommands commands_;
@@ -97,6 +108,7 @@ private:
     MainLoop mainLoop_;
     PrintCommands printing_;
     SettingsDialogCommands settingsDialogs_;
+    SnapshotMode snapshot_;
     bool closing_ = false;
 };
 

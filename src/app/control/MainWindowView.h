@@ -35,6 +35,10 @@ public:
     virtual void copyCommWindowBuffers() = 0;
     virtual void clearCommWindows() = 0;
     virtual void focusVisibleCommWindow() = 0;
+    // Snapshot mode: the four windows emptied at the trigger (the pending buffers keep the
+    // history), and the marker records cleared when it starts.
+    virtual void emptyCommWindows() = 0;
+    virtual void clearSnapshotMarkers() = 0;
 
     // The main loop: the user interface's events, waiting for the next one when asked.
     virtual void processEvents(bool waitForMore) = 0;

@@ -5,6 +5,7 @@
 #include "app/control/ProgramContext.h"
 #include "communication/ClCommChannel.h"
 #include "communication/CommunicationSettings.h"
+#include "display/SnapshotMode.h"
 #include "persistence/ProgramSettingsData.h"
 
 namespace corvane {
@@ -44,6 +45,10 @@ void StatusBarPresenter::setStatusBar() {
 
 void StatusBarPresenter::refreshStatusText() {
     SnapshotStatusView snapshot;
+    if (snapshot_ != nullptr) {
+        snapshot.modeOn = snapshot_->modeOn();
+        snapshot.triggered = snapshot_->triggered();
+    }
     std::string text =
         communicationStatusText(context_.communicationSettings.communicationMode,
                                 statusViewOf(context_.channel1), statusViewOf(context_.channel2), snapshot);

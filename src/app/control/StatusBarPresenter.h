@@ -9,6 +9,7 @@ namespace corvane {
 
 class CommunicationControl;
 class DeferredCommands;
+class SnapshotMode;
 struct ProgramContext;
 
 // The status bar's widgets as the presenter fills them.
@@ -32,6 +33,9 @@ public:
     StatusBarPresenter(ProgramContext& context, CommunicationControl& communication,
                        DeferredCommands& commands, StatusBarView& view);
 
+    // The snapshot mode whose state the status text shows; none: never on.
+    void setSnapshotMode(const SnapshotMode* snapshot) { snapshot_ = snapshot; }
+
     // Every panel from the current settings, then the indicators and the status text.
     void setStatusBar();
     // Panel 1, written only when its text changed.
@@ -53,6 +57,7 @@ private:
     CommunicationControl& communication_;
     DeferredCommands& commands_;
     StatusBarView& view_;
+    const SnapshotMode* snapshot_ = nullptr;
     FlowPanel flowPanel_;
     std::string statusText_;
     bool statusTextShown_ = false;

@@ -24,8 +24,8 @@ std::string channelDetail(const ChannelStatusView& channel) {
 
 std::string communicationStatusText(CommunicationMode communicationMode, const ChannelStatusView& channel1,
                                     const ChannelStatusView& channel2, const SnapshotStatusView& snapshot) {
-    if (snapshot.modeOn && snapshot.triggered) {
-        return snapshot.complete ? "Snapshot complete" : "Taking snapshot ...";
+    if (snapshot.triggered) {
+        return snapshot.modeOn ? "Taking snapshot ..." : "Snapshot complete";
     }
     const char* kError = "Error while accessing the communication port(s)";
     std::string text;

@@ -18,11 +18,11 @@ struct ChannelStatusView {
     std::string settings;
 };
 
-// Snapshot state as the status text reads it.
+// Snapshot state as the status text reads it: once triggered, taking while the mode is on,
+// complete after it ended.
 struct SnapshotStatusView {
     bool modeOn = false;
     bool triggered = false;
-    bool complete = false;
 };
 
 // Panel 1: the status text of the communication.

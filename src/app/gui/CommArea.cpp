@@ -37,6 +37,21 @@ CommArea::CommArea(QWidget* parent) : QWidget(parent) {
     loggingOverlay_->setVisible(false);
     layout->addWidget(loggingOverlay_);
 
+    snapshotOverlay_ = new QWidget(this);
+    snapshotOverlay_->setObjectName("overlaySnapshotWaiting");
+    auto* snapshotLayout = new QHBoxLayout(snapshotOverlay_);
+    auto* snapshotText = new QLabel(
+        "Snapshot Mode: Waiting for a trigger receive sequence. Click here to enable the communication "
+        "window and",
+        snapshotOverlay_);
+    snapshotText->setWordWrap(true);
+    stopSnapshotLabel_ = new ClickableLabel("<u>Stop Snapshot Mode</u>", snapshotOverlay_);
+    stopSnapshotLabel_->setObjectName("lblStopSnapshotMode");
+    snapshotLayout->addWidget(snapshotText, 1);
+    snapshotLayout->addWidget(stopSnapshotLabel_);
+    snapshotOverlay_->setVisible(false);
+    layout->addWidget(snapshotOverlay_);
+
     stack_ = new QStackedWidget(this);
     std::array<CommTextEdit*, 4> windows{};
     for (std::size_t i = 0; i < windows.size(); ++i) {
@@ -61,12 +76,14 @@ CommArea::CommArea(QWidget* parent) : QWidget(parent) {
 
 CommArea::~CommArea() = default;
 
-void CommArea::showView(int view, bool loggingOverlay) {
+void CommArea::showView(int view, bool loggingOverlay, bool snapshotOverlay) {
     if (windows_->viewEnabled(view)) {
         loggingOverlay_->setVisible(loggingOverlay);
+        snapshotOverlay_->setVisible(snapshotOverlay);
         stack_->setCurrentIndex(view);
     } else {
         loggingOverlay_->setVisible(false);
+        snapshotOverlay_->setVisible(false);
         windows_->clearPending(view);
         stack_->setCurrentWidget(disabledViewPage_);
     }

@@ -16,8 +16,9 @@ class CommWindows;
 
 // The communication area right of the lists: the tab strip " ASCII", " HEX", " Decimal",
 // " Binary", the four communication windows, the page shown for a disabled representation with its
-// "Communication Window Modes" click label, and the overlay shown while logging runs with the
-// window switched off, with its "Stop Logging" click label.
+// "Communication Window Modes" click label, the overlay shown while logging runs with the
+// window switched off, with its "Stop Logging" click label, and the overlay shown while snapshot
+// mode waits for its trigger, with its "Stop Snapshot Mode" click label.
 class CommArea : public QWidget {
     Q_OBJECT
 public:
@@ -28,10 +29,11 @@ public:
     CommWindows& windows() { return *windows_; }
     ClickableLabel* stopLoggingLabel() const { return stopLoggingLabel_; }
     ClickableLabel* commWindowModesLabel() const { return commWindowModesLabel_; }
+    ClickableLabel* stopSnapshotLabel() const { return stopSnapshotLabel_; }
 
     // Shows the window of the view, or the disabled page when its representation is disabled
-    // (whose pending text is dropped); the logging overlay only over an enabled view.
-    void showView(int view, bool loggingOverlay);
+    // (whose pending text is dropped); the logging and snapshot overlays only over an enabled view.
+    void showView(int view, bool loggingOverlay, bool snapshotOverlay = false);
 
 private:
     QTabBar* tabs_ = nullptr;
@@ -40,6 +42,8 @@ private:
     QWidget* loggingOverlay_ = nullptr;
     ClickableLabel* stopLoggingLabel_ = nullptr;
     ClickableLabel* commWindowModesLabel_ = nullptr;
+    QWidget* snapshotOverlay_ = nullptr;
+    ClickableLabel* stopSnapshotLabel_ = nullptr;
     std::unique_ptr<CommWindows> windows_;
 };
 

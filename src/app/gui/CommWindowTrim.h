@@ -4,6 +4,9 @@ namespace corvane {
 
 inline constexpr int kCommWindowLimit = 128000;
 inline constexpr int kCommBufferSnapshotLimit = 64000;
+// From the snapshot trigger until the next start: room for the history (64000), the snapshot
+// (64000) and the pieces that complete it, so that neither buffers nor windows trim it away.
+inline constexpr int kCommSnapshotHeldLimit = 192000;
 inline constexpr int kCommTrimSlack = 8000;
 
 // How many characters to delete from the front of a buffer or window holding `held` characters so

@@ -111,7 +111,7 @@ void CommWindows::dropFrontOfPending(View& view, int count) {
 }
 
 void CommWindows::trimPending(View& view, int pieceLength) {
-    int limit = snapshotWaiting_ ? kCommBufferSnapshotLimit : kCommWindowLimit;
+    int limit = bufferLimit();
     int count = commTrimCount(view.length, limit, pieceLength, !formatted_);
     if (count > 0) {
         dropFrontOfPending(view, count);
@@ -141,7 +141,7 @@ void CommWindows::writeCommPiece(int view, bool marker, int style, std::string_v
     if (piece.isEmpty()) {
         return;
     }
-    int limit = snapshotWaiting_ ? kCommBufferSnapshotLimit : kCommWindowLimit;
+    int limit = bufferLimit();
     if (piece.size() > limit) {
         // A piece larger than the whole buffer: its newest part is what the window can show.
         piece = piece.right(limit);
@@ -169,7 +169,8 @@ QString CommWindows::pendingText(int view) const {
 
 void CommWindows::trimWindow(View& view, QTextDocument* document) {
     int held = document->characterCount() - 1;
-    int count = commTrimCount(held, kCommWindowLimit, view.length, false);
+    int count =
+        commTrimCount(held, snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit, view.length, false);
     if (count <= 0) {
         return;
     }
@@ -250,12 +251,42 @@ void CommWindows::moveIntoWindow(int index) {
                            QTextCursor::KeepAnchor);
         window->setTextCursor(marker);
         window->ensureCursorVisible();
-        if (!snapshotWaiting_) {
+        // In snapshot mode the marker stays: it is selected again at every move.
+        if (!snapshotModeOn_) {
             v.markerPosition = -1;
             v.markerLength = 0;
         }
     } else {
         window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
+    }
+}
+
+int CommWindows::bufferLimit() const {
+    if (snapshotWaiting_) {
+        return kCommBufferSnapshotLimit;
+    }
+    return snapshotHeld_ ? kCommSnapshotHeldLimit : kCommWindowLimit;
+}
+
+void CommWindows::setSnapshotState(bool modeOn, bool triggered) {
+    snapshotModeOn_ = modeOn;
+    snapshotWaiting_ = modeOn && !triggered;
+    snapshotHeld_ = triggered;
+}
+
+void CommWindows::emptyWindows() {
+    for (std::size_t index = 0; index < windows_.size(); ++index) {
+        windows_[index]->clear();
+        views_[index].markerPosition = -1;
+        views_[index].markerLength = 0;
+    }
+}
+
+void CommWindows::clearSnapshotMarkers() {
+    for (View& view : views_) {
+        view.markerInBuffer = -1;
+        view.markerPosition = -1;
+        view.markerLength = 0;
     }
 }
 

@@ -50,9 +50,15 @@ public:
     // Empties the pending buffer of a view (a disabled view is shown).
     void clearPending(int view);
 
-    // While snapshot mode waits for its trigger, buffers keep at most 64000 characters and nothing
-    // is moved into the windows.
-    void setSnapshotWaiting(bool waiting) { snapshotWaiting_ = waiting; }
+    // Snapshot mode: while it waits for its trigger, buffers keep at most 64000 characters and
+    // nothing is moved into the windows; while it is on, the marker stays selected at every move;
+    // once triggered (until the next start) buffers and windows keep the whole snapshot.
+    void setSnapshotState(bool modeOn, bool triggered);
+    bool snapshotWaiting() const { return snapshotWaiting_; }
+    // The trigger: the four windows are emptied; the pending buffers keep the history.
+    void emptyWindows();
+    // Snapshot mode starts: no view has a marker.
+    void clearSnapshotMarkers();
 
     int pendingLength(int view) const { return views_[static_cast<std::size_t>(view & 3)].length; }
     QString pendingText(int view) const;
@@ -78,6 +84,7 @@ private:
     void trimPending(View& view, int pieceLength);
     void dropFrontOfPending(View& view, int count);
     void moveIntoWindow(int index);
+    int bufferLimit() const;
     // Deletes from the front of a window so that the pending text fits (the trimming rule).
     void trimWindow(View& view, QTextDocument* document);
     // Appends the pending runs at the end of the window; returns where they start.
@@ -91,6 +98,8 @@ private:
     int fontSize_ = 0;
     bool formatted_ = false;
     bool snapshotWaiting_ = false;
+    bool snapshotModeOn_ = false;
+    bool snapshotHeld_ = false;
     int caretPosition_ = 0;
 };
 

@@ -57,6 +57,9 @@ frmMain::frmMain(ProgramState& state, HelpSystem& help, QWidget* parent)
     controller_->project().setDocumentsFolder(documentsFolder());
     wireNotepad();
     registerPrintCommands();
+    find_ =
+        std::make_unique<FindController>(state_.lists, state_.messages, static_cast<FindWindowView&>(*this));
+    controller_->commands().registerCommand("Find", [this] { showFind(); });
     optionsDialogs_ = std::make_unique<OptionsDialogs>(*this, context_, *controller_,
                                                        [this] { updateAfterOptionsChanged(); });
     settingsDialogs_ = std::make_unique<SettingsDialogs>(*this, help_);
@@ -268,9 +271,12 @@ void frmMain::buildCentralArea() {
         }
     });
     commArea_ = new CommArea(verticalSplitter_);
-    // Snapshot mode has no controller in this window yet, so stopping logging is all there is to do.
     connect(commArea_->stopLoggingLabel(), &ClickableLabel::clicked, this, [this] {
         setPendingCommand("LogStop");
+        runDeferredCommand();
+    });
+    connect(commArea_->stopSnapshotLabel(), &ClickableLabel::clicked, this, [this] {
+        setPendingCommand("SnapStop");
         runDeferredCommand();
     });
     connect(commArea_->commWindowModesLabel(), &ClickableLabel::clicked, this, [this] {

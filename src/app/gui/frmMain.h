@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/control/FindController.h"
 #include "app/control/MainController.h"
 #include "app/control/MainWindowView.h"
 #include "app/control/ProgramContext.h"
@@ -35,6 +36,7 @@ class SendSequenceParameterPrompt;
 class SequenceEditorDialog;
 class SequenceListTable;
 class SequenceListsPanel;
+class frmFind;
 class SettingsDialogs;
 class frmRTFNotepad;
 struct ProjectEnvironment;
@@ -42,7 +44,7 @@ struct ProjectEnvironment;
 // The main window: the send and receive sequence lists, the four communication windows on a tab
 // strip, menus, tool bar and status bar. It builds the widgets and wires them to the main
 // controller, which decides; its commands are forwards to it.
-class frmMain : public QMainWindow, public MainWindowView, public PlacedMainWindow {
+class frmMain : public QMainWindow, public MainWindowView, public PlacedMainWindow, private FindWindowView {
     Q_OBJECT
 public:
     // Answers the project file dialogs instead of QFileDialog (tests).
@@ -188,6 +190,10 @@ public:
     QAction* toolAction(const std::string& key) const;
     int visibleView() const { return visibleView_; }
     frmRTFNotepad& notepad() { return *notepad_; }
+    // The find dialog ("Find"), created at its first opening; null before.
+    void showFind();
+    frmFind* findDialog() const { return findDialog_; }
+    bool findDialogVisible() const { return findDialogVisible_; }
     int activityIcon() const { return controller_->statusBar().activityIcon(); }
     int statusTextWrites() const { return controller_->statusBar().statusTextWrites(); }
     ProgramState& state() { return state_; }
@@ -199,7 +205,7 @@ public:
     void showClickLabels(const ClickLabels& labels) override;
     void setCommTabs() override;
     void setWaitCursor(bool waiting) override;
-    void closeFindDialog() override {}
+    void closeFindDialog() override;
     void rebuildRecentMenu() override;
     void refreshSequenceList(SequenceListKind kind) override;
     void refreshSendRow(int index) override;
@@ -207,6 +213,8 @@ public:
     void copyCommWindowBuffers() override;
     void clearCommWindows() override;
     void focusVisibleCommWindow() override;
+    void emptyCommWindows() override;
+    void clearSnapshotMarkers() override;
     void processEvents(bool waitForMore) override;
     void closeAfterInternalError() override;
 
@@ -240,6 +248,13 @@ private:
     bool handleConsoleKey(QKeyEvent* event);
     std::string documentsFolder() const;
 
+    // FindWindowView (frmMainFind.cpp).
+    std::string visibleWindowText() const override;
+    Representation visibleRepresentation() const override;
+    void selectInVisibleWindow(int start, int length) override;
+    int searchPosition() const override;
+    void setSearchPosition(int position) override;
+
     ProgramState& state_;
     HelpSystem& help_;
     // Before the context, which hands its controller to the project files as their notepad.
@@ -248,6 +263,9 @@ private:
     QtProjectFileDialog fileDialog_;
     QtPrintDevice printDevice_;
     std::unique_ptr<MainController> controller_;
+    std::unique_ptr<FindController> find_;
+    frmFind* findDialog_ = nullptr;
+    bool findDialogVisible_ = false;
     std::unique_ptr<OptionsDialogs> optionsDialogs_;
     std::unique_ptr<SettingsDialogs> settingsDialogs_;
     std::unique_ptr<SendSequenceParameterPrompt> parameterPrompt_;

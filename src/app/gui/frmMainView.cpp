@@ -98,7 +98,9 @@ void frmMain::setCommTabs() {
     const int previous = visibleView_;
     visibleView_ = std::clamp(tabBar()->currentIndex(), 0, 3);
     const bool windowSwitchedOff = state_.logging.loggingRuns() && state_.settings.logCommWindowDisabled;
-    commArea_->showView(visibleView_, windowSwitchedOff);
+    const SnapshotMode& snapshot = controller_->snapshot();
+    commWindows().setSnapshotState(snapshot.modeOn(), snapshot.triggered());
+    commArea_->showView(visibleView_, windowSwitchedOff, snapshot.waiting());
     // What arrived for the view while it was hidden shows at once, not at the next window refresh.
     if (visibleView_ != previous && !windowSwitchedOff) {
         copyCommWindowBuffers();
@@ -172,6 +174,14 @@ void frmMain::copyCommWindowBuffers() {
 
 void frmMain::clearCommWindows() {
     commWindows().ClearCommWindows();
+}
+
+void frmMain::emptyCommWindows() {
+    commWindows().emptyWindows();
+}
+
+void frmMain::clearSnapshotMarkers() {
+    commWindows().clearSnapshotMarkers();
 }
 
 void frmMain::focusVisibleCommWindow() {

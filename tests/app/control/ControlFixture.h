@@ -53,6 +53,8 @@ public:
     void copyCommWindowBuffers() override { calls.push_back("copy"); }
     void clearCommWindows() override { calls.push_back("clear"); }
     void focusVisibleCommWindow() override {}
+    void emptyCommWindows() override { calls.push_back("emptyWindows"); }
+    void clearSnapshotMarkers() override { calls.push_back("clearMarkers"); }
     void processEvents(bool waitForMore) override { calls.push_back(waitForMore ? "wait" : "events"); }
     void closeAfterInternalError() override { calls.push_back("close"); }
 

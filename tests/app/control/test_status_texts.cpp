@@ -75,13 +75,13 @@ TEST(StatusText, MonitoringNamesBothPortsAndTheirDetails) {
 }
 
 TEST(StatusText, SnapshotTextsWinOnceTriggered) {
-    SnapshotStatusView snapshot{true, false, false};
+    SnapshotStatusView snapshot{true, false};
     EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen), channel(kClosed), snapshot),
               "Commmunication port open");
     snapshot.triggered = true;
     EXPECT_EQ(communicationStatusText(kSendReceive, channel(kOpen), channel(kClosed), snapshot),
               "Taking snapshot ...");
-    snapshot.complete = true;
+    snapshot.modeOn = false;
     EXPECT_EQ(communicationStatusText(kSendReceive, channel(kClosed), channel(kClosed), snapshot),
               "Snapshot complete");
 }

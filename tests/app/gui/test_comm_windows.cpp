@@ -146,7 +146,7 @@ TEST_F(CommWindowsTest, PendingBuffersKeepTheNewestTextBelowTheLimit) {
     EXPECT_EQ(comm->pendingLength(1), 128000 - 8000);
     EXPECT_TRUE(comm->pendingText(1).endsWith("aEND"));
     // While snapshot mode waits for its trigger the buffers keep 64000 and nothing is moved.
-    comm->setSnapshotWaiting(true);
+    comm->setSnapshotState(true, false);
     comm->writeCommPiece(1, false, 1, "X");
     EXPECT_LE(comm->pendingLength(1), 64000);
     comm->copyCommWindowBuffers(false, 1);

@@ -24,7 +24,7 @@ TEST_F(SendEditorDialogTest, TypingSeveralSequencesInARowWithEnterAddsThemToTheL
         EXPECT_EQ(dialog.cursorPositionLabel()->text(), "Pos. 1 / 0");
         EXPECT_EQ(dialog.sequenceControl()->allowedSpecialCharacters(), "?#");
         EXPECT_EQ(dialog.sequenceControl()->displayOption(), EditSequence::kDisplayMultiLine);
-        EXPECT_FALSE(dialog.shortcutLink()->isEnabled()) << "no options dialog to open yet";
+        EXPECT_TRUE(dialog.shortcutLink()->isEnabled()) << "it opens the options at their shortcut page";
         typeName(dialog, "Hello");
         enter(dialog.nameBox());
         EXPECT_EQ(sendCount(), 0) << "an empty sequence moves the focus into the control";
