@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libgl-dev
     socat xvfb xauth mbpoll libmodbus-dev libxml2-utils
     unrtf poppler-utils enscript latex2rtf
+    dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )
 
 missing=()

@@ -2,8 +2,9 @@
 # Checks the layer order of the includes, then builds and runs every test: the normal build
 # (warnings are errors), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
 # a bounded fuzz run of every fuzz target (notation readers and matching cursors, project file
-# reader, Rich Text Format reader). FUZZ_SECONDS sets the total fuzz time (default 60, 0 skips it). Last it checks the
-# format of the sources; a difference fails the script after the test summary.
+# reader, Rich Text Format reader). FUZZ_SECONDS sets the total fuzz time (default 60, 0 skips it).
+# After the normal build it builds the Debian package and tests it (scripts/package-test.sh). Last
+# it checks the format of the sources; a difference fails the script after the test summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +27,10 @@ echo "== Build and test (warnings are errors)"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_WERROR=ON >/dev/null
 cmake --build build/test -j "$jobs"
 run_ctest build/test
+
+echo "== Debian package: build, lintian, install, run, remove"
+package_status=0
+bash scripts/package-test.sh build/test || package_status=$?
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_WERROR=ON -DCORVANE_SANITIZE=ON \
@@ -72,4 +77,7 @@ echo "tests: ${passed} passed, ${failed} failed"
 if [ "$format_status" -ne 0 ]; then
     echo "The sources differ from .clang-format: run 'cmake --build build/test --target format'." >&2
 fi
-[ "$failed" -eq 0 ] && [ "$format_status" -eq 0 ]
+if [ "$package_status" -ne 0 ]; then
+    echo "The Debian package test failed (scripts/package-test.sh build/test)." >&2
+fi
+[ "$failed" -eq 0 ] && [ "$format_status" -eq 0 ] && [ "$package_status" -eq 0 ]

@@ -508,8 +508,11 @@ std::string ClCommChannel::libraryErrorText(int code) {
     switch (code) {
     case kSioBadPort:
         return "Invalid COM port name";
-    case kSioAlreadyOpen:
-        return "COM port already open";
+    case kSioAlreadyOpen: {
+        // Which program holds the port, when the system can tell.
+        const std::string holder = library_.libErrorDetail();
+        return holder.empty() ? "COM port already open" : "COM port already open (" + holder + ")";
+    }
     case kSioCannotOpen:
         return "Cannot open COM port";
     case kSioNoMemory:
@@ -531,6 +534,10 @@ std::string ClCommChannel::libraryErrorText(int code) {
         int number = library_.SioWinError(text);
         if (number == 2) {
             return "Device not available.";
+        }
+        // The system's own advice (a device the user may not open) says more than its number.
+        if (std::string detail = library_.libErrorDetail(); !detail.empty()) {
+            return detail;
         }
         return "Windows Error #" + std::to_string(number) + " - " + text;
     }

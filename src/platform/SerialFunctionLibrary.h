@@ -171,6 +171,10 @@ public:
     virtual bool libPortAvailable(int port) = 0;
     // Waits at most timeoutMs for a packet in the receive queue; true when one is there.
     virtual bool libWaitForPacket(int timeoutMs) = 0;
+    // The system's own words on the last failure, when it has them: for a device the user may not
+    // open (kSioSystemError) what to do about it, for a port held by another program
+    // (kSioAlreadyOpen) which program ("used by minicom, pid 4711"). Empty otherwise.
+    virtual std::string libErrorDetail() { return {}; }
 };
 
 } // namespace corvane

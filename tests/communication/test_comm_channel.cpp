@@ -104,6 +104,34 @@ TEST_F(ChannelTest, LibraryErrorsBecomeTheirTexts) {
     EXPECT_EQ(channel.channelLastError(), "Windows Error #13 - Permission denied");
 }
 
+TEST_F(ChannelTest, TheSystemsOwnWordsOnAFailureReplaceItsNumber) {
+    library.openResults[4] = kSioSystemError;
+    library.winErrorNumber = 13;
+    library.winErrorText = "Permission denied";
+    library.errorDetail = "Permission denied for /dev/ttyUSB0: add your user to the 'dialout' group (sudo "
+                          "usermod -aG dialout $USER) and log in again";
+    channel.setChannelSettings("COM5");
+    EXPECT_FALSE(channel.openChannel());
+    EXPECT_EQ(channel.channelLastError(), library.errorDetail);
+    EXPECT_EQ(channel.channelLastErrNum(), kSioSystemError);
+
+    // A port held by another program names it; without a name the text stands alone.
+    library.openResults[4] = kSioAlreadyOpen;
+    library.errorDetail = "used by minicom, pid 4711";
+    EXPECT_FALSE(channel.openChannel());
+    EXPECT_EQ(channel.channelLastError(), "COM port already open (used by minicom, pid 4711)");
+    library.errorDetail.clear();
+    EXPECT_FALSE(channel.openChannel());
+    EXPECT_EQ(channel.channelLastError(), "COM port already open");
+
+    // "Device not available." keeps its words whatever the detail.
+    library.openResults[4] = kSioSystemError;
+    library.winErrorNumber = 2;
+    library.errorDetail = "something";
+    EXPECT_FALSE(channel.openChannel());
+    EXPECT_EQ(channel.channelLastError(), "Device not available.");
+}
+
 TEST_F(ChannelTest, FailedQueueingClosesThePortAgain) {
     library.queueingResult = kSioThread;
     channel.setQueueID(1);

@@ -75,6 +75,8 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
             options.help = true;
         } else if (arg == "--list") {
             options.list = true;
+        } else if (arg == "--ports") {
+            options.listPorts = true;
         } else if (arg == "--print-pdf") {
             if (!needValue(i, value)) {
                 return false;
@@ -168,7 +170,7 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
             return false;
         }
     }
-    if (options.help) {
+    if (options.help || (options.listPorts && options.project.empty())) {
         return true;
     }
     if (options.project.empty()) {
@@ -199,6 +201,7 @@ std::string usageText() {
               PROJECT.ptp
   corvane-cli --list PROJECT.ptp
   corvane-cli --print-pdf FILE.pdf PROJECT.ptp
+  corvane-cli [--port COM<n>=DEVICE]... --ports
   corvane-cli --help
 
 Runs a Corvane project without a window: loads the project, starts communication with the
@@ -237,6 +240,9 @@ Options:
   --list                print the project listing, then the notepad's text, and exit
   --print-pdf FILE      print the project listing and the notepad to the PDF file FILE, as the
                         program prints them on paper, and exit
+  --ports               list every COM name with its device, the device's description and its
+                        stable /dev/serial/by-id name, and exit; a serial device without a COM
+                        number gets the lowest free one, kept in the user's settings
   --help                this text
 
 Communication stops on SIGINT or SIGTERM, after --duration, or when a receive sequence with the

@@ -27,6 +27,8 @@ struct CliOptions {
     std::array<bool, 4> logViews{false, false, false, false};
     bool logViewsGiven = false;
     bool list = false;
+    // List the COM names with their devices and exit.
+    bool listPorts = false;
     // Snapshot mode: wait for a trigger receive sequence, then print the history and the snapshot.
     bool snapshot = false;
     // Print the project listing and the notepad to this PDF file instead of running.

@@ -3,6 +3,7 @@
 #include "CliConsole.h"
 #include "CliNotepad.h"
 #include "CliOptions.h"
+#include "CliPorts.h"
 #include "CliPrint.h"
 #include "CliProjectListing.h"
 #include "CliRunSession.h"
@@ -144,6 +145,14 @@ int runCli(int argc, char** argv) {
     if (const std::string warning = userStore.loadWarning(); !warning.empty()) {
         error(warning);
     }
+    // The serial devices, for the COM numbers of newly plugged adapters and the monitoring taps.
+    QtSerialDeviceEnumerator systemDevices;
+    CliPortStore portStore(userStore);
+    if (options.listPorts) {
+        PortMap ports(portStore.store(), &systemDevices);
+        std::fputs(portsListing(ports.listPorts()).c_str(), stdout);
+        return kExitNormal;
+    }
     MemorySettingsStore store;
     ProgramSettingsData settings;
     readTextSetupSettings(userStore, settings);
@@ -231,12 +240,9 @@ int runCli(int argc, char** argv) {
 
     installSignalHandlers();
     RealSystemClock clock;
-    // The monitoring taps are found among the system's serial devices. No COM numbers are assigned
-    // here: that would write the user's settings.
-    QtSerialDeviceEnumerator systemDevices;
     SerialDeviceFtdiList ftdiDevices(systemDevices);
     MdTapSupport taps(&ftdiDevices, &userStore);
-    QtSerialFunctionLibrary library(userStore, nullptr);
+    QtSerialFunctionLibrary library(portStore.store(), &systemDevices);
     library.setTapResolver(
         [&taps](int tapNumber, std::string& path) { return taps.findTapDevice(tapNumber, path); });
     if (library.libInit() != kSerialLibraryVersion) {

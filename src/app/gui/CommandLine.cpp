@@ -91,4 +91,43 @@ std::string unsupportedArgumentMessage(const std::string& argument) {
     return "Unsupported command line argument: " + argument;
 }
 
+bool wantsUsageText(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--help") {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string programUsageText() {
+    return R"(Usage:
+  corvane [PROJECT.ptp | NOTEPAD.ptn | -m]...
+  corvane --help
+
+Corvane tests, simulates and monitors serial communication. It sends byte sequences at a click,
+by key or periodically, shows every byte that passes in ASCII, HEX, Decimal and Binary at once,
+watches the received data for receive sequences that answer by themselves, and logs the traffic
+to text or HTML files. Projects keep the port settings and both sequence lists; a notepad file
+lies beside each project.
+
+Without arguments the welcome dialog opens (unless it was switched off); it offers the sample
+projects, which run on the built-in loopback port COM256 without any hardware.
+
+Arguments:
+  PROJECT.ptp           open the project (and its notepad beside it)
+  NOTEPAD.ptn           open the notepad; the project of the same name beside it is opened
+                        with it
+  -m                    minimise the main window and the notepad
+  --help                print this text and end
+
+Arguments are processed in the order given; any other argument is reported as unsupported.
+
+Serial ports are named COM1 to COM256. A serial device gets the lowest free COM number when the
+ports are first listed, and keeps it; the environment variable CORVANE_COM<n> (for example
+CORVANE_COM3=/dev/ttyUSB0) maps a number to a device for one run. Opening a serial device needs
+membership of its group, on most systems 'dialout'.
+)";
+}
+
 } // namespace corvane

@@ -25,4 +25,10 @@ std::string resolveArgumentPath(const std::string& argument, const std::string& 
 // "Unsupported command line argument: " followed by the argument as written.
 std::string unsupportedArgumentMessage(const std::string& argument);
 
+// True when the arguments (without the program name) ask for the usage text: "--help" anywhere.
+// The program then prints programUsageText() and ends without a window.
+bool wantsUsageText(const std::vector<std::string>& arguments);
+// What "corvane --help" prints; the manual page corvane(1) is written from the same text.
+std::string programUsageText();
+
 } // namespace corvane

@@ -1,5 +1,6 @@
 #include "app/gui/MdMain.h"
 
+#include "app/control/ProgramFolders.h"
 #include "app/gui/CommandLine.h"
 #include "app/gui/HelpSystem.h"
 #include "app/gui/ProgramState.h"
@@ -26,11 +27,7 @@ MdMain::~MdMain() {
 }
 
 std::string MdMain::samplesFolder() const {
-    std::string folder = options_.programDirectory;
-    if (folder.empty() || folder.back() != '/') {
-        folder.push_back('/');
-    }
-    return folder + "Samples/";
+    return ProgramFolders::samplesFolder(options_.programDirectory);
 }
 
 bool MdMain::startUp() {

@@ -1,5 +1,7 @@
 // The program corvane.
+#include "app/gui/CommandLine.h"
 #include "app/gui/MdMain.h"
+#include "app/gui/TerminationSignals.h"
 #include "app/gui/frmMain.h"
 #include "platform/InternalError.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -9,6 +11,8 @@
 #include <QPointer>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -36,6 +40,11 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // "--help" needs no display: it is answered before the application starts.
+    if (corvane::wantsUsageText(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(corvane::programUsageText().c_str(), stdout);
+        return 0;
+    }
     CorvaneApplication application(argc, argv);
     QApplication::setOrganizationName("Corvane");
     QApplication::setApplicationName("Corvane");
@@ -53,6 +62,13 @@ int main(int argc, char* argv[]) {
     corvane::installInternalErrorDialog([&program]() -> QWidget* { return program.mainWindow(); });
     // Help windows and dialogs don't end the program; only the main loop does.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A termination signal closes the main window as the user would (with the save question). One
+    // that arrives during start-up waits until the main loop runs.
+    corvane::TerminationSignals termination([&application] {
+        if (application.mainWindow) {
+            QMetaObject::invokeMethod(application.mainWindow, "close", Qt::QueuedConnection);
+        }
+    });
     if (!program.startUp()) {
         return 1;
     }

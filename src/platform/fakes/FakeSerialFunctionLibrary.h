@@ -35,6 +35,8 @@ public:
     int portTxBytes = 0;
     int winErrorNumber = 0;
     std::string winErrorText;
+    // What libErrorDetail answers.
+    std::string errorDetail;
     int ftdiResult = 0;
     int proResult = 0;
     int closeResult = 0;
@@ -133,6 +135,7 @@ public:
         lineCalls.push_back("BRK " + std::to_string(port) + " " + command);
         return 0;
     }
+    std::string libErrorDetail() override { return errorDetail; }
     int SioWinError(std::string& text) override {
         text = winErrorText;
         return winErrorNumber;

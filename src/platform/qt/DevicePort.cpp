@@ -1,6 +1,8 @@
 #include "platform/qt/DevicePort.h"
 
 #include "platform/SerialFunctionLibrary.h"
+#include "platform/serial/DeviceHolders.h"
+#include "platform/serial/DevicePermission.h"
 
 #include <QSerialPort>
 
@@ -46,7 +48,9 @@ std::unique_ptr<DevicePort> DevicePort::open(SerialPortContext& context, int key
         return nullptr;
     }
     if (::access(path.c_str(), readOnly ? R_OK : (R_OK | W_OK)) != 0) {
-        result = context.errors.fail(kSioSystemError, errno);
+        const int error = errno;
+        result = context.errors.fail(
+            kSioSystemError, error, error == EACCES ? permissionDeniedDetail(path, readOnly) : std::string());
         return nullptr;
     }
     linuxserial::LineSnapshot own;
@@ -59,8 +63,8 @@ std::unique_ptr<DevicePort> DevicePort::open(SerialPortContext& context, int key
         QSerialPort::SerialPortError error = serial->error();
         delete serial;
         if (error == QSerialPort::PermissionError) {
-            // Held by another program (lock file or exclusive use).
-            result = context.errors.fail(kSioAlreadyOpen, EBUSY);
+            // Held by another program (lock file or exclusive use): name it when it can be found.
+            result = context.errors.fail(kSioAlreadyOpen, EBUSY, deviceHoldersText(findDeviceHolders(path)));
         } else {
             result =
                 context.errors.fail(kSioCannotOpen, error == QSerialPort::DeviceNotFoundError ? ENOENT : EIO);

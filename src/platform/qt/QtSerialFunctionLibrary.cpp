@@ -153,6 +153,10 @@ int QtSerialFunctionLibrary::SioWinError(std::string& text) {
     return worker_->lastSystemError(text);
 }
 
+std::string QtSerialFunctionLibrary::libErrorDetail() {
+    return worker_->lastErrorDetail();
+}
+
 int QtSerialFunctionLibrary::libTXQueueWrite(int port, const std::int16_t* words, int count, int queueId) {
     if (!validPort(port)) {
         return kSioBadPort;

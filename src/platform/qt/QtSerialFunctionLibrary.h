@@ -78,6 +78,7 @@ public:
     int libRXQueueHold(int queueId, int hold) override;
     bool libPortAvailable(int port) override;
     bool libWaitForPacket(int timeoutMs) override;
+    std::string libErrorDetail() override;
 
     // Runs f in the I/O thread and waits for its result (for diagnostics and tests).
     int runInIoThread(const std::function<int()>& f);

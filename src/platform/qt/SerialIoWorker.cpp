@@ -6,6 +6,7 @@
 
 #include <QThread>
 
+#include <cerrno>
 #include <climits>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
@@ -108,8 +109,9 @@ bool SerialIoWorker::isPathOpen(const std::string& path) const {
 }
 
 int SerialIoWorker::openPort(int key, const std::string& path, const SerialLineRequest& line, bool readOnly) {
+    // Open in this program: no other program to name, and no detail of an earlier failure.
     if (isOpen(key)) {
-        return kSioAlreadyOpen;
+        return context_.errors.fail(kSioAlreadyOpen, EBUSY);
     }
     if (line.dataBits < 5 || line.dataBits > 8) {
         return kSioBadByteSize;
@@ -123,7 +125,7 @@ int SerialIoWorker::openPort(int key, const std::string& path, const SerialLineR
         port = std::make_shared<LoopbackPort>(context_, key, line);
     } else {
         if (isPathOpen(path)) {
-            return kSioAlreadyOpen;
+            return context_.errors.fail(kSioAlreadyOpen, EBUSY);
         }
         int result = 0;
         port = DevicePort::open(context_, key, path, line, readOnly, result);

@@ -57,6 +57,7 @@ public:
     void readOnCaller(SerialPort& port, bool hangUp);
     void endCallerReading();
     int lastSystemError(std::string& text) const { return errors_.last(text); }
+    std::string lastErrorDetail() const { return errors_.detail(); }
 
     // I/O thread (through call).
     bool isOpen(int key) const { return find(key) != nullptr; }

@@ -9,10 +9,16 @@
 
 namespace corvane {
 
-int SystemErrorRecord::fail(int code, int error) {
+int SystemErrorRecord::fail(int code, int error, std::string detail) {
     std::lock_guard lock(mutex_);
     errno_ = error;
+    detail_ = std::move(detail);
     return code;
+}
+
+std::string SystemErrorRecord::detail() const {
+    std::lock_guard lock(mutex_);
+    return detail_;
 }
 
 int SystemErrorRecord::last(std::string& text) const {

@@ -27,14 +27,18 @@ struct SerialLineRequest {
 // The system error of the library's last failure (errno), shared by its threads.
 class SystemErrorRecord {
 public:
-    // Notes error and returns code, so that a failing operation can return fail(...).
-    int fail(int code, int error);
+    // Notes error (and the plain-words detail of it, if any) and returns code, so that a failing
+    // operation can return fail(...).
+    int fail(int code, int error, std::string detail = {});
     // The errno and its text.
     int last(std::string& text) const;
+    // The detail of the last failure; empty when it had none.
+    std::string detail() const;
 
 private:
     mutable std::mutex mutex_;
     int errno_ = 0;
+    std::string detail_;
 };
 
 // What every port of one library shares: the receive queue, the clock, the hold of queue ids,

@@ -132,12 +132,27 @@ std::vector<PortListEntry> PortMap::listPorts() {
             if (samePath(entry.devicePath, device.systemPath) ||
                 samePath(entry.devicePath, device.stablePath)) {
                 entry.description = device.description;
+                entry.present = true;
+                entry.systemPath = device.systemPath;
+                entry.stablePath = device.stablePath;
                 break;
             }
         }
-        entry.displayText = keyFor(n) + "  (" + entry.devicePath;
+        std::error_code missing;
+        if (!entry.present && std::filesystem::exists(entry.devicePath, missing)) {
+            // A device the system doesn't list as a serial port (a pseudo-terminal, a socat link).
+            entry.present = true;
+            entry.systemPath = entry.devicePath;
+        }
+        entry.displayText = keyFor(n) + "  (" + (entry.present ? entry.systemPath : entry.devicePath);
         if (!entry.description.empty()) {
             entry.displayText += ", " + entry.description;
+        }
+        if (!entry.stablePath.empty() && entry.stablePath != entry.systemPath) {
+            entry.displayText += ", " + entry.stablePath;
+        }
+        if (!entry.present) {
+            entry.displayText += ", not present";
         }
         entry.displayText += ")";
         result.push_back(entry);

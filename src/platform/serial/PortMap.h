@@ -16,10 +16,17 @@ EnvironmentReader processEnvironment();
 
 struct PortListEntry {
     int comNumber = 0;
+    // The device as mapped (a /dev/serial/by-id name or a node such as /dev/ttyUSB0).
     std::string devicePath;
     std::string description;
     bool loopback = false;
-    // "COM3  (/dev/ttyUSB0, FT232R USB UART)".
+    // Whether the mapped device is there now: listed by the system, or present in the file system.
+    bool present = false;
+    // The node and the stable by-id name of a present device; empty when unknown.
+    std::string systemPath;
+    std::string stablePath;
+    // "COM3  (/dev/ttyUSB0, FT232R USB UART, /dev/serial/by-id/usb-FTDI_...)": the node first, the
+    // stable name beside it when the device has one; "(..., not present)" for an unplugged device.
     std::string displayText;
 };
 

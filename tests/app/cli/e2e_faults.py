@@ -205,8 +205,9 @@ def case_permission(tmp, env):
         result = run_unprivileged(env, ["--port", "COM42=" + pair.device_a, "--duration", "1", project])
         err = result.stderr.decode("utf-8", "replace")
         check(result.returncode == 1, "a port that may not be opened stops the start: %d %s" % (result.returncode, err))
-        check("The communication port COM42 could not be opened. Windows Error #13 - Permission denied" in err,
-              "the permission message:\n" + err)
+        expected = ("The communication port COM42 could not be opened. Permission denied for %s: only its owner "
+                    "root may open it (mode 0600)" % os.path.realpath(pair.device_a))
+        check(expected in err, "the permission message:\n" + err)
     finally:
         pair.close()
 

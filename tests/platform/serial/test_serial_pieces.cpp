@@ -202,14 +202,25 @@ TEST_F(PortMapTest, NewDevicesGetTheLowestFreeNumberOnceAndForAll) {
     EXPECT_EQ(store.valueOr("Ports", "COM3", ""), "/dev/ttyACM0");
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[0].displayText, "COM1  (/dev/ttyS0, ttyS0)");
-    EXPECT_EQ(list[1].displayText, "COM2  (/dev/serial/by-id/usb-FTDI_A, FT232R USB UART)");
+    // The node first, the stable name beside it.
+    EXPECT_EQ(list[1].displayText, "COM2  (/dev/ttyUSB0, FT232R USB UART, /dev/serial/by-id/usb-FTDI_A)");
+    EXPECT_EQ(list[1].systemPath, "/dev/ttyUSB0");
+    EXPECT_EQ(list[1].stablePath, "/dev/serial/by-id/usb-FTDI_A");
     EXPECT_EQ(list[3].displayText, "COM256  (loopback)");
     EXPECT_TRUE(list[3].loopback);
 
-    // Unplugged and plugged in again at another node: same number; nothing new is assigned.
+    // An adapter that is unplugged keeps its number and says so.
+    devices.devices.erase(devices.devices.begin() + 1);
+    list = map.listPorts();
+    EXPECT_EQ(list[1].displayText, "COM2  (/dev/serial/by-id/usb-FTDI_A, not present)");
+    EXPECT_FALSE(list[1].present);
+
+    // Plugged in again at another node: same number; nothing new is assigned.
     devices.devices = {
         {"/dev/ttyUSB3", "/dev/serial/by-id/usb-FTDI_A", "FT232R USB UART", "FTDI", "A", 0x403, 1, 0, 1}};
     EXPECT_EQ(map.assignNewDevices(), 0);
+    EXPECT_EQ(map.listPorts()[1].displayText,
+              "COM2  (/dev/ttyUSB3, FT232R USB UART, /dev/serial/by-id/usb-FTDI_A)");
     // A device whose COM number was taken by hand keeps it; numbers never reach COM256.
     for (int n = 4; n <= 255; ++n) {
         store.setValue("Ports", PortMap::keyFor(n), "/dev/used" + std::to_string(n));

@@ -1,0 +1,20 @@
+# Renders a manual page with man -l and checks that it has its sections and that troff had
+# nothing to complain about.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 MANWIDTH=100 ${MAN} -l ${PAGE}
+    RESULT_VARIABLE status OUTPUT_VARIABLE text ERROR_VARIABLE problems)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "man -l ${PAGE} failed (${status}): ${problems}")
+endif()
+if(NOT problems STREQUAL "")
+    message(FATAL_ERROR "man -l ${PAGE} warned: ${problems}")
+endif()
+foreach(section NAME SYNOPSIS DESCRIPTION ${OPTIONS_HEADING} ENVIRONMENT FILES "SEE ALSO")
+    string(FIND "${text}" "${section}" at)
+    if(at LESS 0)
+        message(FATAL_ERROR "${PAGE} has no section ${section}:\n${text}")
+    endif()
+endforeach()
+string(FIND "${text}" "--help" at)
+if(at LESS 0)
+    message(FATAL_ERROR "${PAGE} does not describe --help:\n${text}")
+endif()
