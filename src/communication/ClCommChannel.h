@@ -18,12 +18,15 @@ namespace corvane {
 // dual-port tap device, or a network socket (TCP client, TCP server, UDP peer). Parses and checks
 // its settings string, opens and closes the endpoint, transmits blocks and keeps a status and a
 // last error text. Received data of serial ports and taps with a queue id goes straight into the
-// library's receive queue; only polled ports and sockets fill the input buffer.
+// library's receive queue; only polled ports and sockets fill the input buffer. A TCP socket is
+// read only as far as the receive queue admits, so that a fast sender is held back, not dropped.
 class ClCommChannel : private SocketEvents {
 public:
     static constexpr int kMaxTransmitWords = 4096;
     static constexpr int kMaxInputWords = 63999;
     static constexpr int kDefaultTcpPort = 10001;
+    // The most a TCP channel moves from its socket into the receive queue at a time.
+    static constexpr int kTcpBytesPerTake = 64 * 1024;
 
     // Line parameters of a device port, as handed to the library.
     struct LineParameters {
@@ -80,6 +83,10 @@ public:
     void readData(std::vector<CharCode>& data);
     int ReadCharacter();
     void processIncomingData();
+    // A TCP channel whose data was left in the socket because the receive queue was full, or
+    // that took all it asked for, looks again here; the communication pass calls it every time,
+    // since no new arrival event need come for data that already waits.
+    void takeWaitingInput();
 
     // Settings checks, by the syntax of each kind (the argument normalised, see normaliseSettings).
     static bool checkCOMSettings(const std::string& settings, int& portNumber, std::string& lineSettings);
@@ -133,6 +140,9 @@ private:
     std::int64_t secondsSinceMidnight();
     void pollSerialPort();
     void fetchSocketData();
+    // Moves what the receive queue admits from the TCP socket into the queue.
+    void queueTcpData();
+    void queueBytes(const std::vector<std::uint8_t>& bytes);
 
     // SocketEvents.
     void socketDataArrival(ChannelSocket& socket) override;
@@ -146,6 +156,7 @@ private:
     std::unique_ptr<SystemClock> ownClock_;
     std::unique_ptr<ChannelSocket> dataSocket_;
     std::unique_ptr<ChannelSocket> listenSocket_;
+    bool socketInputWaiting_ = false;
     std::function<bool()> shuttingDown_;
 
     ChannelType type_ = ChannelType::Com;

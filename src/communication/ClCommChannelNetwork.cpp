@@ -2,10 +2,14 @@
 #include "communication/ClCommChannel.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace corvane {
 
 namespace {
+
+// Everything a socket holds (a UDP socket, what a closed TCP socket read ahead).
+constexpr std::size_t kMaxSocketTake = std::numeric_limits<std::size_t>::max();
 
 // The address a host setting connects to.
 std::string connectAddress(const std::string& host) {
@@ -26,7 +30,7 @@ public:
     int sendTo(const std::string&, int, const std::vector<std::uint8_t>&) override {
         return kSocketErrorNetworkDown;
     }
-    std::vector<std::uint8_t> takeData() override { return {}; }
+    std::vector<std::uint8_t> takeData(std::size_t) override { return {}; }
     void close() override {}
     std::string errorText() const override { return "Network is down"; }
 };
@@ -176,26 +180,24 @@ bool ClCommChannel::openNetwork() {
 }
 
 void ClCommChannel::fetchSocketData() {
+    socketInputWaiting_ = false;
     if (!dataSocket_) {
         return;
     }
     SocketState state = dataSocket_->state();
     bool connected = type_ == ChannelType::Udp ? state == SocketState::Open : state == SocketState::Connected;
     if (connected) {
-        std::vector<std::uint8_t> bytes = dataSocket_->takeData();
-        if (queueId_ != 0) {
-            for (std::size_t offset = 0; offset < bytes.size(); offset += kSerialBufferSize) {
-                int n = static_cast<int>(std::min<std::size_t>(bytes.size() - offset, kSerialBufferSize));
-                library_.libRXQueueWriteBytes(bytes.data() + offset, n, queueId_);
-            }
-            if (library_.libRXQueueStatus() == 2) {
-                status_ = ChannelStatus::InputOverflow;
-            }
-        } else {
+        if (queueId_ == 0) {
+            std::vector<std::uint8_t> bytes = dataSocket_->takeData(kMaxSocketTake);
             if (input_.size() + bytes.size() > static_cast<std::size_t>(kMaxInputWords)) {
                 status_ = ChannelStatus::InputOverflow;
             }
             input_.insert(input_.end(), bytes.begin(), bytes.end());
+        } else if (type_ == ChannelType::Udp) {
+            // A datagram sender can't be held back: everything is queued as it comes.
+            queueBytes(dataSocket_->takeData(kMaxSocketTake));
+        } else {
+            queueTcpData();
         }
     } else if (state == SocketState::Closing) {
         setError(ChannelStatus::Error, "Peer is closing the connection.", -1);
@@ -203,6 +205,37 @@ void ClCommChannel::fetchSocketData() {
     } else if (state == SocketState::Error) {
         setError(ChannelStatus::Error, "TCP/IP error.", -1);
         dataSocket_->close();
+    }
+}
+
+void ClCommChannel::queueTcpData() {
+    const int admitted = library_.libRXQueueAdmissible(queueId_, kTcpBytesPerTake);
+    if (admitted <= 0) {
+        // The queue is full enough: the data stays in the socket and the sender waits.
+        socketInputWaiting_ = true;
+        return;
+    }
+    std::vector<std::uint8_t> bytes = dataSocket_->takeData(static_cast<std::size_t>(admitted));
+    // All that was asked for came: more may be there without a new arrival event.
+    socketInputWaiting_ = bytes.size() == static_cast<std::size_t>(admitted);
+    queueBytes(bytes);
+}
+
+void ClCommChannel::queueBytes(const std::vector<std::uint8_t>& bytes) {
+    for (std::size_t offset = 0; offset < bytes.size(); offset += kSerialBufferSize) {
+        int n = static_cast<int>(std::min<std::size_t>(bytes.size() - offset, kSerialBufferSize));
+        library_.libRXQueueWriteBytes(bytes.data() + offset, n, queueId_);
+    }
+    if (library_.libRXQueueStatus() == 2) {
+        status_ = ChannelStatus::InputOverflow;
+    }
+}
+
+void ClCommChannel::takeWaitingInput() {
+    if (socketInputWaiting_) {
+        // Set again by the fetch while data still waits.
+        socketInputWaiting_ = false;
+        processIncomingData();
     }
 }
 
@@ -232,6 +265,12 @@ void ClCommChannel::socketClosed(ChannelSocket& socket) {
     if (&socket != dataSocket_.get()) {
         return;
     }
+    if (open_ && queueId_ != 0) {
+        // The last data read ahead before the close; nothing more can come, so it is queued
+        // whatever the queue's fill (it is bounded by the socket's read-ahead).
+        queueBytes(socket.takeData(kMaxSocketTake));
+    }
+    socketInputWaiting_ = false;
     socket.close();
     if (type_ == ChannelType::TcpClient) {
         setError(ChannelStatus::Error, "TCP/IP connection closed by the remote computer", -1);

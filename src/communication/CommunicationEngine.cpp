@@ -33,6 +33,8 @@ bool CommunicationEngine::communicationPass() {
         stopCommunication();
         return true;
     }
+    communication_.channel(0).takeWaitingInput();
+    communication_.channel(1).takeWaitingInput();
     bool idle = receive_.receiveProcessing();
     if (!communication_.communicationStopped()) {
         send_.sendQueueProcessing();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,8 +58,10 @@ public:
     virtual int send(const std::vector<std::uint8_t>& data) = 0;
     // Sends a UDP datagram.
     virtual int sendTo(const std::string& host, int port, const std::vector<std::uint8_t>& data) = 0;
-    // Takes every byte that has arrived.
-    virtual std::vector<std::uint8_t> takeData() = 0;
+    // Takes at most maxBytes of what has arrived, oldest first. A TCP socket leaves the rest in
+    // the system, which holds the sender back; fewer than maxBytes means nothing more is there
+    // now (a later data arrival event tells of more).
+    virtual std::vector<std::uint8_t> takeData(std::size_t maxBytes) = 0;
     virtual void close() = 0;
     // Description of the last error.
     virtual std::string errorText() const = 0;

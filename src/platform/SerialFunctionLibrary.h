@@ -157,6 +157,11 @@ public:
     // waits in the line or the system, which holds a sender with flow control back. 0 resumes.
     // >= 0 done.
     virtual int libRXQueueHold(int queueId, int hold) = 0;
+    // For a caller that reads a source able to wait (a TCP socket) and queues its data itself:
+    // how many of wanted bytes it may queue under queueId now. 0 while the queue is above its
+    // high-water mark (until it is read down to the low-water mark) or the queue id is held:
+    // leave the data where it is then and ask again at a later pass. < 0 error.
+    virtual int libRXQueueAdmissible(int queueId, int wanted) = 0;
 
     // Monitoring taps (read-only ports).
     virtual int libInitFTDIMonitor(int tapNumber, int queueId, int mode, int baudRate, int parity,

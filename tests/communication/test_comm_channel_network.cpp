@@ -193,5 +193,115 @@ TEST_F(NetworkChannelTest, SettingsChangedWhileOpenReopen) {
     EXPECT_EQ(listener().calls.back(), "listen 3002");
 }
 
+// A TCP server channel with a client connected, over a receive queue small enough to fill (and
+// yet several takes of the channel above its high-water mark, as the real one is).
+class HeldTcpChannelTest : public ::testing::Test {
+protected:
+    static constexpr std::size_t kQueueWords = 512 * 1024;
+
+    void SetUp() override {
+        channel.setQueueID(1);
+        channel.setChannelSettings("SERVER:3001");
+        ASSERT_TRUE(channel.openChannel());
+        listener().requestConnection();
+        ASSERT_EQ(data().state(), SocketState::Connected);
+    }
+
+    FakeChannelSocket& data() { return *sockets.created.at(0); }
+    FakeChannelSocket& listener() { return *sockets.created.at(1); }
+
+    // Bytes that show a lost, doubled or swapped block.
+    static std::vector<std::uint8_t> pattern(std::size_t count) {
+        std::vector<std::uint8_t> bytes(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            bytes[i] = static_cast<std::uint8_t>(i % 251);
+        }
+        return bytes;
+    }
+
+    // Empties the receive queue into received; false after an overflow.
+    bool drainQueue() {
+        std::vector<std::int16_t> buffer(packet::kBufferWords);
+        int count = 0;
+        while ((count = library.libRXQueueRead(buffer.data())) >= 0) {
+            EXPECT_EQ(buffer[packet::kSourceQueueId], 1);
+            for (int i = 0; i < count; ++i) {
+                received.push_back(static_cast<std::uint8_t>(buffer[packet::kHeaderWords + i]));
+            }
+        }
+        return library.libRXQueueStatus() == 0;
+    }
+
+    FakeSerialFunctionLibrary library{kQueueWords};
+    FakeSocketFactory sockets;
+    FakeSystemClock clock;
+    ClCommChannel channel{library, &sockets, &clock};
+    std::vector<std::uint8_t> received;
+};
+
+TEST_F(HeldTcpChannelTest, DataBeyondTheHighWaterMarkWaitsInTheSocketAndAllArrivesInOrder) {
+    const std::vector<std::uint8_t> sent = pattern(4 * kQueueWords);
+    data().arrive(sent);
+    EXPECT_FALSE(data().incoming.empty()) << "the socket keeps what the queue can't take";
+    EXPECT_LE(library.queue.wordCount(), kQueueWords);
+
+    // Nothing more is taken until the queue has been read down.
+    int passes = 0;
+    while (library.queue.wordCount() < library.queue.highWaterWords() && ++passes < 100) {
+        channel.takeWaitingInput();
+    }
+    const std::size_t waiting = data().incoming.size();
+    channel.takeWaitingInput();
+    data().arrive({});
+    EXPECT_EQ(data().incoming.size(), waiting);
+    EXPECT_EQ(library.libRXQueueStatus(), 0);
+
+    // Reading the queue lets the rest in on later passes, without a new arrival event.
+    for (passes = 0; passes < 1000 && received.size() < sent.size(); ++passes) {
+        ASSERT_TRUE(drainQueue()) << "queue overflow after " << received.size() << " bytes";
+        channel.takeWaitingInput();
+    }
+    EXPECT_EQ(received, sent);
+    EXPECT_NE(channel.channelStatus(), ChannelStatus::InputOverflow);
+    for (std::size_t take : data().takes) {
+        EXPECT_LE(take, static_cast<std::size_t>(ClCommChannel::kTcpBytesPerTake));
+    }
+}
+
+TEST_F(HeldTcpChannelTest, AHeldQueueIdLeavesTheDataInTheSocketUntilReleased) {
+    library.libRXQueueHold(1, 1);
+    data().arrive({'a', 'b', 'c'});
+    EXPECT_EQ(data().incoming.size(), 3u);
+    EXPECT_EQ(library.queue.wordCount(), 0u);
+    library.libRXQueueHold(1, 0);
+    channel.takeWaitingInput();
+    ASSERT_TRUE(drainQueue());
+    EXPECT_EQ(received, (std::vector<std::uint8_t>{'a', 'b', 'c'}));
+}
+
+TEST_F(HeldTcpChannelTest, WhatWaitsWhenThePeerClosesIsQueuedAtOnce) {
+    // More than one take: the rest waits in the socket (a real one holds at most its read-ahead).
+    const std::vector<std::uint8_t> sent = pattern(3 * ClCommChannel::kTcpBytesPerTake);
+    data().arrive(sent);
+    ASSERT_FALSE(data().incoming.empty());
+    data().remoteClose();
+    EXPECT_EQ(data().state(), SocketState::Closed);
+    EXPECT_EQ(channel.channelStatus(), ChannelStatus::Open) << "a server waits for the next client";
+    ASSERT_TRUE(drainQueue());
+    EXPECT_EQ(received, sent);
+}
+
+TEST_F(NetworkChannelTest, UdpCannotBeHeldBackAndStillOverflowsAFullQueue) {
+    FakeSerialFunctionLibrary small{4096};
+    ClCommChannel udp{small, &sockets, &clock};
+    udp.setQueueID(1);
+    udp.setChannelSettings("UDP:LOCALHOST:3001:3002");
+    ASSERT_TRUE(udp.openChannel());
+    data().arrive(std::vector<std::uint8_t>(8192, 'u'));
+    EXPECT_TRUE(data().incoming.empty());
+    EXPECT_EQ(small.libRXQueueStatus(), 2);
+    EXPECT_EQ(udp.channelStatus(), ChannelStatus::InputOverflow);
+}
+
 } // namespace
 } // namespace corvane

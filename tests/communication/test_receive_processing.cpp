@@ -398,5 +398,24 @@ TEST_F(ReceiveTest, SnapshotTriggerMarksThePieceOnceAndIgnoresLaterDetections) {
     EXPECT_EQ(marked, 4);
 }
 
+TEST_F(ReceiveTest, TcpDataLeftInTheSocketIsTakenByLaterPassesWithoutANewArrival) {
+    settings.channelA = "SERVER:3001";
+    start();
+    FakeChannelSocket& listener = *sockets.created.at(1);
+    FakeChannelSocket& data = *sockets.created.at(0);
+    listener.requestConnection();
+    std::string sent;
+    for (int i = 0; i < 5 * ClCommChannel::kTcpBytesPerTake; ++i) {
+        sent += static_cast<char>('a' + i % 23);
+    }
+    data.arrive(std::vector<std::uint8_t>(sent.begin(), sent.end()));
+    ASSERT_FALSE(data.incoming.empty()) << "one arrival event takes a bounded amount";
+    for (int passes = 0; passes < 100 && !data.incoming.empty(); ++passes) {
+        engine.communicationPass();
+    }
+    engine.communicationPass();
+    EXPECT_EQ(ascii(), sent);
+}
+
 } // namespace
 } // namespace corvane::test

@@ -122,6 +122,64 @@ TEST_F(ChannelSocketTest, ServerAcceptsATestClientAndQueuesItsData) {
     EXPECT_TRUE(pumpUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }));
 }
 
+TEST_F(ChannelSocketTest, AFastTcpSenderWaitsWhileTheQueueIsFullAndLosesNothing) {
+    // Far less than the sender writes; its high-water mark is 128 Ki words.
+    FakeSerialFunctionLibrary small(256 * 1024);
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    ClCommChannel channel(small, &sockets);
+    channel.setQueueID(1);
+    channel.setChannelSettings("LOCALIP:" + std::to_string(server.serverPort()));
+    ASSERT_TRUE(channel.openChannel()) << channel.channelLastError();
+    ASSERT_TRUE(pumpUntil([&] { return server.hasPendingConnections() && channel.readyForTransmission(); }));
+    QTcpSocket* peer = server.nextPendingConnection();
+    peer->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
+
+    QByteArray sent(32 * 1024 * 1024, '\0');
+    for (qsizetype i = 0; i < sent.size(); ++i) {
+        sent[i] = static_cast<char>(i % 251);
+    }
+    peer->write(sent);
+    peer->disconnectFromHost(); // once everything is written
+
+    // Nobody reads the queue: it fills to its high-water mark, and then the sender waits.
+    ASSERT_TRUE(pumpUntil([&] {
+        channel.takeWaitingInput();
+        return small.queue.readersHeld();
+    }));
+    for (int round = 0; round < 200; ++round) {
+        QCoreApplication::processEvents();
+        channel.takeWaitingInput();
+    }
+    EXPECT_GT(peer->bytesToWrite(), 0) << "the sender should be held back, not read into memory";
+    EXPECT_EQ(small.libRXQueueStatus(), 0);
+    EXPECT_LT(small.queue.wordCount(), small.queue.highWaterWords() + 2 * ClCommChannel::kTcpBytesPerTake);
+
+    // The queue is read: everything comes, in order, up to the peer's close.
+    QByteArray received;
+    std::vector<std::int16_t> buffer(packet::kBufferWords);
+    bool overflow = false;
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            int count = 0;
+            while ((count = small.libRXQueueRead(buffer.data())) >= 0) {
+                for (int i = 0; i < count; ++i) {
+                    received.append(static_cast<char>(buffer[packet::kHeaderWords + i]));
+                }
+            }
+            overflow = overflow || small.libRXQueueStatus() != 0;
+            channel.takeWaitingInput();
+            return received.size() >= sent.size() || overflow;
+        },
+        60000))
+        << received.size() << " of " << sent.size() << " bytes arrived";
+    EXPECT_FALSE(overflow);
+    EXPECT_TRUE(received == sent) << "the data arrived changed";
+    ASSERT_TRUE(pumpUntil([&] { return channel.channelStatus() == ChannelStatus::Error; }));
+    EXPECT_EQ(channel.channelLastError(), "TCP/IP connection closed by the remote computer");
+    channel.closeChannel();
+}
+
 TEST_F(ChannelSocketTest, UdpBothWays) {
     QUdpSocket peer;
     ASSERT_TRUE(peer.bind(QHostAddress::LocalHost, 0));

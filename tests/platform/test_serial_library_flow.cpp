@@ -256,11 +256,15 @@ TEST(SerialLossReports, WhatTheSystemCountedAsLostIsReportedAsOverrunAndOverflow
 TEST_F(SerialLibraryFlowTest, AHeldQueueIdIsNotReadUntilResumed) {
     auto library = makeLibrary();
     ASSERT_EQ(library->libRXQueueHold(2, 1), 0);
+    EXPECT_EQ(library->libRXQueueAdmissible(2, 100), 0) << "a TCP channel of the queue id waits too";
+    EXPECT_EQ(library->libRXQueueAdmissible(1, 100), 100);
+    EXPECT_EQ(library->libRXQueueAdmissible(3, 100), kSioRange);
     ASSERT_TRUE(pty.write({'h', 'e', 'l', 'd'}));
     EXPECT_FALSE(library->libWaitForPacket(100));
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(library->receiveQueue().packetCount(), 0u) << "left in the pseudo-terminal";
     ASSERT_EQ(library->libRXQueueHold(2, 0), 0);
+    EXPECT_EQ(library->libRXQueueAdmissible(2, 100), 100);
     EXPECT_EQ(drainQueue(*library, 4), (std::vector<std::uint8_t>{'h', 'e', 'l', 'd'}));
 }
 

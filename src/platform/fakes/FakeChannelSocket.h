@@ -2,6 +2,8 @@
 
 #include "platform/ChannelSocket.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <memory>
 #include <string>
@@ -63,9 +65,11 @@ public:
         sent.push_back(data);
         return 0;
     }
-    std::vector<std::uint8_t> takeData() override {
-        std::vector<std::uint8_t> data(incoming.begin(), incoming.end());
-        incoming.clear();
+    std::vector<std::uint8_t> takeData(std::size_t maxBytes) override {
+        const auto count = static_cast<std::ptrdiff_t>(std::min(maxBytes, incoming.size()));
+        std::vector<std::uint8_t> data(incoming.begin(), incoming.begin() + count);
+        incoming.erase(incoming.begin(), incoming.begin() + count);
+        takes.push_back(maxBytes);
         return data;
     }
     void close() override {
@@ -109,6 +113,7 @@ public:
     std::vector<std::string> calls;
     std::vector<std::vector<std::uint8_t>> sent;
     std::deque<std::uint8_t> incoming;
+    std::vector<std::size_t> takes; // maxBytes of every takeData
 
 private:
     SocketEvents* listener_ = nullptr;

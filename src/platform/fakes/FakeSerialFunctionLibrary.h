@@ -59,6 +59,9 @@ public:
     std::vector<std::string> events; // every call in order, by name
     std::set<int> heldQueueIds;      // queue ids whose reading is held back (libRXQueueHold)
 
+    explicit FakeSerialFunctionLibrary(std::size_t queueCapacityWords = ReceiveQueue::kDefaultCapacityWords)
+        : queue(queueCapacityWords) {}
+
     ReceiveQueue queue;
     HiresClock clock;
 
@@ -172,6 +175,12 @@ public:
             heldQueueIds.erase(queueId);
         }
         return 0;
+    }
+    int libRXQueueAdmissible(int queueId, int wanted) override {
+        if (heldQueueIds.count(queueId) > 0 || wanted <= 0) {
+            return 0;
+        }
+        return static_cast<int>(queue.admissibleBytes(static_cast<std::size_t>(wanted)));
     }
     int libInitFTDIMonitor(int tap, int queueId, int mode, int baud, int parity, int stop, int data,
                            int perr) override {

@@ -6,6 +6,9 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
+#include <algorithm>
+#include <limits>
+
 namespace corvane {
 
 QtChannelSocket::QtChannelSocket(QHostAddress bindAddress) : bindAddress_(std::move(bindAddress)) {}
@@ -75,12 +78,17 @@ SocketState QtChannelSocket::state() const {
 void QtChannelSocket::adoptTcp(QTcpSocket* socket) {
     tcp_ = socket;
     socket->setParent(this);
+    socket->setReadBufferSize(kTcpReadAheadBytes);
     connect(socket, &QTcpSocket::readyRead, this, [this] {
         if (listener_) {
             listener_->socketDataArrival(*this);
         }
     });
     connect(socket, &QTcpSocket::disconnected, this, [this] {
+        // What was read ahead stays takeable after the close (at most kTcpReadAheadBytes).
+        if (tcp_) {
+            received_.append(tcp_->readAll());
+        }
         if (listener_) {
             listener_->socketClosed(*this);
         }
@@ -209,12 +217,16 @@ int QtChannelSocket::sendTo(const std::string& host, int port, const std::vector
     return 0;
 }
 
-std::vector<std::uint8_t> QtChannelSocket::takeData() {
-    if (tcp_) {
-        received_.append(tcp_->readAll());
+std::vector<std::uint8_t> QtChannelSocket::takeData(std::size_t maxBytes) {
+    const auto limit =
+        static_cast<qsizetype>(std::min<std::size_t>(maxBytes, std::numeric_limits<int>::max()));
+    if (tcp_ && received_.size() < limit) {
+        // Reading asks Qt to read from the system again once its read-ahead was full.
+        received_.append(tcp_->read(limit - received_.size()));
     }
-    std::vector<std::uint8_t> data(received_.begin(), received_.end());
-    received_.clear();
+    const qsizetype count = std::min(limit, received_.size());
+    std::vector<std::uint8_t> data(received_.begin(), received_.begin() + count);
+    received_.remove(0, count);
     return data;
 }
 

@@ -15,7 +15,8 @@ namespace corvane {
 
 // A channel socket on QtNetwork: a TCP data socket (QTcpSocket), a listening socket (QTcpServer)
 // or a UDP socket (QUdpSocket), whichever operation the channel starts. Events are delivered in
-// the thread that owns the socket, from Qt's event processing.
+// the thread that owns the socket, from Qt's event processing. A TCP socket reads ahead only a
+// bounded amount; what the channel doesn't take waits in the system.
 class QtChannelSocket : public QObject, public ChannelSocket {
     Q_OBJECT
 public:
@@ -31,12 +32,15 @@ public:
     int bindUdp(int localPort) override;
     int send(const std::vector<std::uint8_t>& data) override;
     int sendTo(const std::string& host, int port, const std::vector<std::uint8_t>& data) override;
-    std::vector<std::uint8_t> takeData() override;
+    std::vector<std::uint8_t> takeData(std::size_t maxBytes) override;
     void close() override;
     std::string errorText() const override { return errorText_; }
 
     // The socket error number of a QtNetwork error.
     static int errorNumber(int qtSocketError);
+    // The most a TCP socket reads ahead of takeData; the rest stays in the system, so that a
+    // sender is held back while the channel takes nothing.
+    static constexpr qint64 kTcpReadAheadBytes = 256 * 1024;
 
 private:
     void adoptTcp(QTcpSocket* socket);

@@ -289,6 +289,16 @@ int QtSerialFunctionLibrary::libRXQueueHold(int queueId, int hold) {
     return 0;
 }
 
+int QtSerialFunctionLibrary::libRXQueueAdmissible(int queueId, int wanted) {
+    if (queueId < 0 || queueId > 2 || wanted < 0) {
+        return kSioRange;
+    }
+    if (wanted == 0 || worker_->queueIdHeld(queueId)) {
+        return 0;
+    }
+    return static_cast<int>(queue_.admissibleBytes(static_cast<std::size_t>(wanted)));
+}
+
 bool QtSerialFunctionLibrary::libWaitForPacket(int timeoutMs) {
     if (!queue_.beginWait()) {
         return true;

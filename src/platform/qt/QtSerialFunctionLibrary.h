@@ -76,6 +76,7 @@ public:
     int libCloseFTDIMonitor(int queueId) override;
     int libCloseProMonitor() override;
     int libRXQueueHold(int queueId, int hold) override;
+    int libRXQueueAdmissible(int queueId, int wanted) override;
     bool libPortAvailable(int port) override;
     bool libWaitForPacket(int timeoutMs) override;
     std::string libErrorDetail() override;

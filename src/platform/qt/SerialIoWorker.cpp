@@ -86,6 +86,10 @@ void SerialIoWorker::holdQueueId(int queueId, bool hold) {
     }
 }
 
+bool SerialIoWorker::queueIdHeld(int queueId) const {
+    return queueId >= 0 && queueId <= 2 && heldQueueIds_[static_cast<std::size_t>(queueId)];
+}
+
 int SerialIoWorker::transmitQueueStatus(int queueId) const {
     long long waiting = 0;
     // The table's lock is always taken before a port's.

@@ -46,6 +46,7 @@ public:
     void wake();
     // Holds back (or resumes) reading the ports queued under queueId.
     void holdQueueId(int queueId, bool hold);
+    bool queueIdHeld(int queueId) const;
     // Bytes waiting for the ports of the queue id.
     int transmitQueueStatus(int queueId) const;
 
