@@ -79,6 +79,16 @@ public:
         return data;
     }
 
+    // Appends whatever the far end has received so far to into, and returns it.
+    const std::string& drain(std::string& into) {
+        char buffer[4096];
+        ssize_t n = 0;
+        while ((n = ::read(master_, buffer, sizeof buffer)) > 0) {
+            into.append(buffer, static_cast<std::size_t>(n));
+        }
+        return into;
+    }
+
 private:
     int master_ = -1;
     std::string path_;

@@ -11,18 +11,11 @@ import tempfile
 import time
 import tty
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_cli import check, fail  # noqa: E402
+
 TRIGGER = b"\x02TRG\x03"
 TRIGGER_HEX = "02 54 52 47 03 "
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def check(condition, message):
-    if not condition:
-        fail(message)
 
 
 def write_project(path, trigger_flag):

@@ -2,6 +2,8 @@
 
 #include "StartupFixture.h"
 
+#include "support/FileContents.h"
+
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindows.h"
 #include "app/gui/SequenceListTable.h"
@@ -25,6 +27,19 @@ protected:
 
     void openPingPong() {
         ASSERT_TRUE(start({root + "bin/Samples/PingPong.ptp"}));
+        ASSERT_TRUE(messages.shown.empty()) << messageTexts()[0];
+        window().show();
+    }
+
+    // PingPong talking on comName, mapped to device, instead of the loopback port.
+    void openPingPongOn(const char* comName, const std::string& device) {
+        ASSERT_EQ(setenv(("CORVANE_" + std::string(comName)).c_str(), device.c_str(), 1), 0);
+        std::string project = readFile(root + "bin/Samples/PingPong.ptp");
+        const auto at = project.find("COM256");
+        ASSERT_NE(at, std::string::npos);
+        project.replace(at, 6, comName);
+        writeFile(root + "work/Device.ptp", project);
+        ASSERT_TRUE(start({root + "work/Device.ptp"}));
         ASSERT_TRUE(messages.shown.empty()) << messageTexts()[0];
         window().show();
     }

@@ -26,14 +26,7 @@ protected:
         unsetenv("CORVANE_COM1");
     }
 
-    std::string drainPeer() {
-        char buffer[4096];
-        ssize_t n = 0;
-        while ((n = ::read(peer.master(), buffer, sizeof buffer)) > 0) {
-            fromWindow.append(buffer, static_cast<std::size_t>(n));
-        }
-        return fromWindow;
-    }
+    std::string drainPeer() { return peer.drain(fromWindow); }
     void addSendSequence(frmEditAction& dialog, const QString& name, const QString& keys) {
         typeName(dialog, name);
         typeSequence(dialog, keys);

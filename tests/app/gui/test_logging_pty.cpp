@@ -22,15 +22,7 @@ protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         ASSERT_TRUE(peer.ok());
-        ASSERT_EQ(setenv("CORVANE_COM77", peer.path().c_str(), 1), 0);
-        std::string project = test::readFile(root + "bin/Samples/PingPong.ptp");
-        const auto at = project.find("COM256");
-        ASSERT_NE(at, std::string::npos);
-        project.replace(at, 6, "COM77");
-        test::writeFile(root + "work/Device.ptp", project);
-        ASSERT_TRUE(start({root + "work/Device.ptp"}));
-        ASSERT_TRUE(messages.shown.empty()) << messageTexts()[0];
-        window().show();
+        openPingPongOn("COM77", peer.path());
         window().optionsDialogs().setDialogRunner([this](QDialog& dialog) {
             auto* logDialog = qobject_cast<frmSaveLogFileDlg*>(&dialog);
             if (logDialog == nullptr) {

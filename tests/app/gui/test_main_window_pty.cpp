@@ -20,14 +20,7 @@ protected:
     }
 
     // Whatever the far end has received so far.
-    std::string drainPeer() {
-        char buffer[4096];
-        ssize_t n = 0;
-        while ((n = ::read(peer.master(), buffer, sizeof buffer)) > 0) {
-            fromWindow.append(buffer, static_cast<std::size_t>(n));
-        }
-        return fromWindow;
-    }
+    std::string drainPeer() { return peer.drain(fromWindow); }
 
     test::PtyPair peer;
     std::string fromWindow;
@@ -35,16 +28,7 @@ protected:
 
 TEST_F(MainWindowPtyTest, AReceiveSequenceAnswersTheDeviceAndTheHexViewShowsBoth) {
     ASSERT_TRUE(peer.ok());
-    ASSERT_EQ(setenv("CORVANE_COM77", peer.path().c_str(), 1), 0);
-    // PingPong on COM77 instead of the loopback port.
-    std::string project = test::readFile(root + "bin/Samples/PingPong.ptp");
-    const auto at = project.find("COM256");
-    ASSERT_NE(at, std::string::npos);
-    project.replace(at, 6, "COM77");
-    test::writeFile(root + "work/Device.ptp", project);
-    ASSERT_TRUE(start({root + "work/Device.ptp"}));
-    ASSERT_TRUE(messages.shown.empty()) << messageTexts()[0];
-    window().show();
+    openPingPongOn("COM77", peer.path());
     window().setSequencesDisplayMode(1);
 
     QTest::keyClick(window().commWindows().window(1), Qt::Key_F5);
