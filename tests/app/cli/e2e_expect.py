@@ -69,25 +69,40 @@ def expectation(report, label_start):
     return found[0]
 
 
+def greet(fd, why="greeting answered"):
+    """The device says Hello and must hear World back."""
+    os.write(fd, HELLO)
+    check(read_at_least(fd, len(WORLD), 5) == WORLD, why)
+
+
+def play_device(cli, pair, play, exit_seconds, why, open_seconds=0.5):
+    """Plays the device on the far end of pair (play(fd) does the talking), then waits for the run
+    to end by itself; returns its (code, out, err). Whatever happens, everything is closed."""
+    fd = None
+    try:
+        if open_seconds is not None:
+            wait_until_open(cli, open_seconds)
+        fd = open_raw(pair.device_b)
+        play(fd)
+        return wait_for_exit(cli, exit_seconds, why)
+    finally:
+        if fd is not None:
+            os.close(fd)
+        stop_process(cli)
+        pair.close()
+
+
 def case_expect_met(tmp, env):
     """Three greetings expected: the run ends by itself once the third is answered."""
     pair = base.PtyPair(tmp, "met")
     project = device_project(tmp, "COM50")
     cli = start_cli(env, ["--port", "COM50=" + pair.device_a, "--expect", "Hello:3", "--timeout", "20",
                           "--quiet"] + report_args(tmp, "met") + [project])
-    fd = None
-    try:
-        wait_until_open(cli)
-        fd = open_raw(pair.device_b)
+    def play(fd):
         for _ in range(3):
-            os.write(fd, HELLO)
-            check(read_at_least(fd, len(WORLD), 5) == WORLD, "each greeting answered, the last one too")
-        code, out, err = wait_for_exit(cli, 10, "all expectations met")
-    finally:
-        if fd is not None:
-            os.close(fd)
-        stop_process(cli)
-        pair.close()
+            greet(fd, "each greeting answered, the last one too")
+
+    code, out, err = play_device(cli, pair, play, 10, "all expectations met", open_seconds=1.5)
     check(code == 0, "exit status %d: %s" % (code, err))
     xml, report = read_reports(tmp, "met")
     check('failures="0" errors="0"' in xml and "<failure" not in xml, "no failure in the JUnit report:\n" + xml)
@@ -110,19 +125,11 @@ def case_expect_missed(tmp, env):
     project = device_project(tmp, "COM51")
     cli = start_cli(env, ["--port", "COM51=" + pair.device_a, "--expect", "0:5", "--timeout", "3", "--quiet"] +
                     report_args(tmp, "missed") + [project])
-    fd = None
-    try:
-        wait_until_open(cli, 0.5)
-        fd = open_raw(pair.device_b)
+    def play(fd):
         for _ in range(2):
-            os.write(fd, HELLO)
-            check(read_at_least(fd, len(WORLD), 5) == WORLD, "greeting answered")
-        code, out, err = wait_for_exit(cli, 15, "timeout")
-    finally:
-        if fd is not None:
-            os.close(fd)
-        stop_process(cli)
-        pair.close()
+            greet(fd)
+
+    code, out, err = play_device(cli, pair, play, 15, "timeout")
     check(code == 3, "a missed expectation gives 3, not %d: %s" % (code, err))
     check('expectation failed: "Hello" detected at least 5 times: detected 2 times, expected at least 5 times '
           '(timeout after 3 s)' in err, "told on standard error:\n" + err)
@@ -143,19 +150,11 @@ def case_forbidden(tmp, env):
     project = device_project(tmp, "COM52")
     cli = start_cli(env, ["--port", "COM52=" + pair.device_a, "--expect-none", "Error", "--expect", "Hello",
                           "--duration", "30", "--view", "hex"] + report_args(tmp, "forbidden") + [project])
-    fd = None
-    try:
-        wait_until_open(cli, 0.5)
-        fd = open_raw(pair.device_b)
-        os.write(fd, HELLO)
-        check(read_at_least(fd, len(WORLD), 5) == WORLD, "greeting answered")
+    def play(fd):
+        greet(fd)
         os.write(fd, b"xxERROR")
-        code, out, err = wait_for_exit(cli, 10, "forbidden sequence seen")
-    finally:
-        if fd is not None:
-            os.close(fd)
-        stop_process(cli)
-        pair.close()
+
+    code, out, err = play_device(cli, pair, play, 10, "forbidden sequence seen")
     check(code == 3, "a forbidden sequence gives 3, not %d: %s" % (code, err))
     check("78 78 45 52 52 4F 52" in out, "the forbidden data is shown:\n" + out)
     xml, report = read_reports(tmp, "forbidden")
@@ -175,23 +174,16 @@ def case_until_and_timed_send(tmp, env):
     launched = time.time()
     cli = start_cli(env, ["--port", "COM53=" + pair.device_a, "--send", "World@0.8", "--until", "Quit",
                           "--expect", "Hello:1-1", "--duration", "30"] + report_args(tmp, "until") + [project])
-    fd = None
-    try:
-        fd = open_raw(pair.device_b)
+    def play(fd):
         got = read_at_least(fd, len(WORLD), 10)
         arrived = time.time()
         check(got == WORLD, "the timed send arrives: %r" % got)
         check(arrived - launched >= 0.8, "not before its moment: %.3f s" % (arrived - launched))
-        os.write(fd, HELLO)
-        check(read_at_least(fd, len(WORLD), 5) == WORLD, "the greeting is answered")
+        greet(fd, "the greeting is answered")
         # The Hello after Quit is never looked at.
         os.write(fd, b"..quit..hello")
-        code, out, err = wait_for_exit(cli, 10, "--until")
-    finally:
-        if fd is not None:
-            os.close(fd)
-        stop_process(cli)
-        pair.close()
+
+    code, out, err = play_device(cli, pair, play, 10, "--until", open_seconds=None)
     check(code == 0, "exit status %d: %s" % (code, err))
     check('Communication stopped by receive sequence "Quit".' in out, "stopped like a stop action:\n" + out)
     check("..quit" in out and "..quit..hello" not in out, "the rest of the packet unseen:\n" + out)
@@ -221,8 +213,7 @@ def case_port_gone(tmp, env):
     try:
         wait_until_open(cli, 0.5)
         far = open_raw(pair.device_b)
-        os.write(far, HELLO)
-        check(read_at_least(far, len(WORLD), 5) == WORLD, "answered before it goes")
+        greet(far, "answered before it goes")
         os.write(far, HELLO)
         pair.close()
         os.close(far)
