@@ -48,8 +48,20 @@ protected:
     // Opens the project settings dialog by its command key; play runs while it is open and its
     // outcome is the dialog's.
     bool runProjectSettings(const std::string& key, const std::function<void(frmProjectSettings&)>& play) {
+        return runByKey(key, play,
+                        [this](auto runner) { window().settingsDialogs().setProjectSettingsRunner(runner); });
+    }
+    bool runExpertOptions(const std::function<void(frmExpertOptions&)>& play) {
+        return runByKey("ExpOptions", play,
+                        [this](auto runner) { window().settingsDialogs().setExpertOptionsRunner(runner); });
+    }
+
+private:
+    // Runs the command key at the next pass with a runner that plays the dialog instead of exec().
+    template <class Dialog, class SetRunner>
+    bool runByKey(const std::string& key, const std::function<void(Dialog&)>& play, SetRunner setRunner) {
         bool opened = false;
-        window().settingsDialogs().setProjectSettingsRunner([&](frmProjectSettings& dialog) {
+        setRunner([&](Dialog& dialog) {
             opened = true;
             dialog.show();
             play(dialog);
@@ -58,20 +70,6 @@ protected:
             return accepted;
         });
         window().setPendingCommand(key);
-        window().MainProcess(false, true);
-        return opened;
-    }
-    bool runExpertOptions(const std::function<void(frmExpertOptions&)>& play) {
-        bool opened = false;
-        window().settingsDialogs().setExpertOptionsRunner([&](frmExpertOptions& dialog) {
-            opened = true;
-            dialog.show();
-            play(dialog);
-            const bool accepted = dialog.result() == QDialog::Accepted;
-            dialog.hide();
-            return accepted;
-        });
-        window().setPendingCommand("ExpOptions");
         window().MainProcess(false, true);
         return opened;
     }

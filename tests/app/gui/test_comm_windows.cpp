@@ -1,5 +1,5 @@
 // The four communication windows: pending buffers, moving text in, trimming, styles, editing.
-#include "GuiTestSupport.h"
+#include "CommWindowsFixture.h"
 
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindowTrim.h"
@@ -32,25 +32,9 @@ TEST(CommTrimCount, MakesEightThousandCharactersOfRoomBeyondThePiece) {
     EXPECT_EQ(commTrimCount(120000, 128000, 9000, true), 9000);
 }
 
-class CommWindowsTest : public ::testing::Test {
+class CommWindowsTest : public test::CommWindowsFixture {
 protected:
-    void SetUp() override {
-        test::ensureQtApplication();
-        std::array<CommTextEdit*, 4> edits{};
-        for (std::size_t i = 0; i < 4; ++i) {
-            windows[i] = std::make_unique<CommTextEdit>();
-            edits[i] = windows[i].get();
-        }
-        comm = std::make_unique<CommWindows>(edits);
-        settings.dispCommWindowFormat = CommWindowFormat::Formatted;
-        comm->applyOptions(settings);
-    }
-
-    QString text(int view) const { return windows[static_cast<std::size_t>(view)]->toPlainText(); }
-
-    ProgramSettingsData settings;
-    std::array<std::unique_ptr<CommTextEdit>, 4> windows;
-    std::unique_ptr<CommWindows> comm;
+    void SetUp() override { openWindows(CommWindowFormat::Formatted); }
 };
 
 TEST_F(CommWindowsTest, PiecesWaitInTheBufferUntilTheyAreMoved) {

@@ -1,5 +1,6 @@
 // Snapshot mode in the window: the communication windows' buffers, markers and limits, the
 // waiting overlay, and end to end on a pseudo-terminal with the real main window.
+#include "CommWindowsFixture.h"
 #include "MainWindowFixture.h"
 
 #include "app/gui/ClickableLabel.h"
@@ -14,19 +15,9 @@
 namespace corvane {
 namespace {
 
-class SnapshotWindowsTest : public ::testing::Test {
+class SnapshotWindowsTest : public test::CommWindowsFixture {
 protected:
-    void SetUp() override {
-        test::ensureQtApplication();
-        std::array<CommTextEdit*, 4> edits{};
-        for (std::size_t i = 0; i < 4; ++i) {
-            windows[i] = std::make_unique<CommTextEdit>();
-            edits[i] = windows[i].get();
-        }
-        comm = std::make_unique<CommWindows>(edits);
-        comm->applyOptions(settings);
-    }
-    QString text(int view) const { return windows[static_cast<std::size_t>(view)]->toPlainText(); }
+    void SetUp() override { openWindows(CommWindowFormat::Plain); }
     QString selected(int view) const {
         return windows[static_cast<std::size_t>(view)]->textCursor().selectedText();
     }
@@ -42,10 +33,6 @@ protected:
             comm->writeCommPiece(view, false, 2, piece);
         }
     }
-
-    ProgramSettingsData settings;
-    std::array<std::unique_ptr<CommTextEdit>, 4> windows;
-    std::unique_ptr<CommWindows> comm;
 };
 
 TEST_F(SnapshotWindowsTest, WhileWaitingALongStreamKeepsTheNewestHistoryAndTheWindowsStayFrozen) {
