@@ -73,7 +73,10 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recomme
     >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; exit 1; }
 installed=1
 export XDG_CONFIG_HOME=$work/config
-/usr/bin/corvane-cli --help | grep -q "Usage:"
+# Read all of the help before looking: grep -q would stop reading at the first match, and the
+# program's write into the closed pipe would fail the pipeline.
+help_text=$(/usr/bin/corvane-cli --help)
+grep -q "Usage:" <<<"$help_text" || { echo "corvane-cli --help printed no usage" >grep -q "Usage:" <<<"$help_text"2; exit 1; }
 status=0
 timeout 30 /usr/bin/corvane-cli --send Ping --duration 3 /usr/share/corvane/Samples/PingPong.ptp \
     >"$work/pingpong.txt" 2>"$work/pingpong.err" || status=$?
