@@ -76,7 +76,7 @@ export XDG_CONFIG_HOME=$work/config
 # Read all of the help before looking: grep -q would stop reading at the first match, and the
 # program's write into the closed pipe would fail the pipeline.
 help_text=$(/usr/bin/corvane-cli --help)
-grep -q "Usage:" <<<"$help_text" || { echo "corvane-cli --help printed no usage" >grep -q "Usage:" <<<"$help_text"2; exit 1; }
+grep -q "Usage:" <<<"$help_text" || { echo "corvane-cli --help printed no usage" >&2; exit 1; }
 status=0
 timeout 30 /usr/bin/corvane-cli --send Ping --duration 3 /usr/share/corvane/Samples/PingPong.ptp \
     >"$work/pingpong.txt" 2>"$work/pingpong.err" || status=$?
