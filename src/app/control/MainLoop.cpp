@@ -77,15 +77,23 @@ bool MainLoop::windowRefreshDue() {
     return true;
 }
 
+bool MainLoop::eventPumpDue() const {
+    // The absolute difference: a wrap at midnight counts as due.
+    const std::int64_t elapsed = clock_.timeOfDayMs() - eventPumpTime_;
+    return eventPumpTime_ < 0 || elapsed < 0 || elapsed >= kEventPumpMs;
+}
+
 void MainLoop::MainProcess(bool uiEventsOnly, bool idleSleep) {
     using Clock = std::chrono::steady_clock;
     auto segmentStart = Clock::now();
     Clock::duration work{};
+    bool moved = false;
     try {
         if (!uiEventsOnly) {
             if (!(context_.logging.loggingRuns() && context_.settings.logCommWindowDisabled) &&
                 windowRefreshDue()) {
                 view_.copyCommWindowBuffers();
+                moved = true;
             }
             bool idle = true;
             if (communication_.communicationRuns()) {
@@ -110,10 +118,12 @@ void MainLoop::MainProcess(bool uiEventsOnly, bool idleSleep) {
         // button says, the program ends: through the ordinary close, which still offers to save.
         view_.closeAfterInternalError();
     }
-    const bool poll = communication_.communicationRuns() || uiEventsOnly;
-    if (poll) {
+    const bool runs = communication_.communicationRuns();
+    if (uiEventsOnly || (runs && (moved || eventPumpDue()))) {
         view_.processEvents(false);
+        eventPumpTime_ = clock_.timeOfDayMs();
     }
+    const bool poll = runs || uiEventsOnly;
     work += Clock::now() - segmentStart;
     if (!poll) {
         // Nothing to poll: sleep until the user does something or the status refresh is due.

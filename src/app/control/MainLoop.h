@@ -18,7 +18,9 @@ struct ProgramContext;
 // switched off; while communication runs at most every 40 ms, so the window is drawn at screen
 // rate and not for every few bytes); while communication runs, its work (receive processing, send
 // queue, periodic sending, channel error check); the idle wait when that found nothing; at most
-// every 0.05 s the status indicators; the deferred command; the user interface's events.
+// every 0.05 s the status indicators; the deferred command; the user interface's events (while
+// communication runs, after every window refresh and otherwise at most every 10 ms: a pass per
+// packet received would otherwise poll the user interface hundreds of times a second).
 class MainLoop {
 public:
     // Work time of the passes. The idle wait doesn't count, nor does the event pump while
@@ -31,6 +33,7 @@ public:
     static constexpr std::chrono::milliseconds kSlowPass{50};
     static constexpr double kStatusRefreshSeconds = 0.05;
     static constexpr std::int64_t kWindowRefreshMs = 40;
+    static constexpr std::int64_t kEventPumpMs = 10;
 
     MainLoop(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
              StatusBarPresenter& statusBar, MainWindowView& view, SystemClock& clock);
@@ -48,6 +51,7 @@ public:
 private:
     void refreshStatusWhenDue();
     bool windowRefreshDue();
+    bool eventPumpDue() const;
 
     ProgramContext& context_;
     CommunicationControl& communication_;
@@ -57,6 +61,7 @@ private:
     SystemClock& clock_;
     double statusRefreshTime_ = -1;
     std::int64_t windowRefreshTime_ = -1;
+    std::int64_t eventPumpTime_ = -1;
     PassStats stats_;
 };
 

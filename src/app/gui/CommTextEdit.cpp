@@ -1,11 +1,15 @@
 #include "app/gui/CommTextEdit.h"
 
+#include "app/gui/CommLineFolding.h"
+#include "app/gui/CommScrollBarStyle.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
@@ -14,6 +18,12 @@ namespace corvane {
 CommTextEdit::CommTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // The scroll bars paint every pixel of theirs (see CommScrollBarStyle), so the windows below
+    // them need not be painted first each time they move.
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        bar->setStyle(CommScrollBarStyle::instance());
+        bar->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 }
 
 void CommTextEdit::defer(const std::string& command) {
@@ -30,13 +40,22 @@ void CommTextEdit::copySelection() {
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
     auto* mime = new QMimeData;
-    QString plain = cursor.selection().toPlainText();
-    mime->setHtml(cursor.selection().toHtml());
+    const QString plain = selectedUnfoldedText();
+    mime->setHtml(unfoldedFragment(*document(), cursor.selectionStart(), cursor.selectionEnd()).toHtml());
     mime->setText(plain);
     clipboard->setMimeData(mime);
     if (hooks_.copied) {
         hooks_.copied(plain);
     }
+}
+
+QString CommTextEdit::unfoldedPlainText() const {
+    return unfoldedText(*document(), 0, document()->characterCount() - 1);
+}
+
+QString CommTextEdit::selectedUnfoldedText() const {
+    const QTextCursor cursor = textCursor();
+    return unfoldedText(*document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void CommTextEdit::pasteClipboard() {

@@ -33,6 +33,10 @@ public:
     void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
     void setCommentFormat(const QTextCharFormat& format) { commentFormat_ = format; }
 
+    // The text as it came: the window's folded lines joined again (see CommLineFolding).
+    QString unfoldedPlainText() const;
+    QString selectedUnfoldedText() const;
+
     void copySelection();
     void pasteClipboard();
     void cutSelection();

@@ -1,10 +1,13 @@
 #include "app/gui/CommWindows.h"
 
+#include "app/gui/CommLineFolding.h"
 #include "app/gui/CommTextEdit.h"
 #include "app/gui/CommWindowTrim.h"
 #include "persistence/ProgramSettingsData.h"
 
+#include <QFontMetricsF>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -187,12 +190,48 @@ void CommWindows::trimWindow(View& view, QTextDocument* document) {
     }
 }
 
-int CommWindows::appendPending(int index, QTextDocument* document) {
+int CommWindows::foldWidth(const CommTextEdit* window) const {
+    QFont font = windowFont();
+    qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    font.setBold(true);
+    advance = std::max(advance, QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')));
+    const qreal room =
+        window->viewport()->width() - 2 * window->document()->documentMargin() - window->cursorWidth();
+    // One column to spare: a line folded a little early looks the same, one too long would wrap
+    // its last word onto a line of its own.
+    const int columns = advance > 0 ? static_cast<int>(room / advance) - 1 : 0;
+    return columns >= kMinFoldWidth ? columns : 0;
+}
+
+std::vector<int> CommWindows::foldPending(View& view, int column, int width) {
+    QString text;
+    text.reserve(view.length);
+    for (const Run& run : view.runs) {
+        text += run.text;
+    }
+    std::vector<int> folds = foldLines(text, column, width);
+    auto run = view.runs.begin();
+    int runStart = 0;
+    for (int fold : folds) {
+        while (fold >= runStart + static_cast<int>(run->text.size())) {
+            runStart += static_cast<int>(run->text.size());
+            ++run;
+        }
+        run->text[fold - runStart] = QLatin1Char('\n');
+    }
+    return folds;
+}
+
+int CommWindows::appendPending(int index, QTextDocument* document, int width) {
     View& v = views_[static_cast<std::size_t>(index)];
     QTextCursor cursor(document);
     // setPosition, not movePosition(End): the latter lays out the last block first.
     const int start = document->characterCount() - 1;
     cursor.setPosition(start);
+    std::vector<int> folds;
+    if (width > 0) {
+        folds = foldPending(v, document->lastBlock().length() - 1, width);
+    }
     if (formatted_) {
         // A final line break goes in as plain text after the styled runs.
         bool trailingBreak = v.runs.back().text.endsWith(QLatin1Char('\n'));
@@ -215,6 +254,15 @@ int CommWindows::appendPending(int index, QTextDocument* document) {
         plain.setForeground(Qt::black);
         cursor.insertText(pendingText(index), plain);
     }
+    // Every paragraph the text ended or began says whether a fold ended it.
+    auto fold = folds.begin();
+    for (QTextBlock block = document->findBlock(start); block.isValid(); block = block.next()) {
+        const int end = block.position() + block.length() - 1 - start;
+        while (fold != folds.end() && *fold < end) {
+            ++fold;
+        }
+        block.setUserState(fold != folds.end() && *fold == end ? kFoldedLineState : -1);
+    }
     return start;
 }
 
@@ -235,7 +283,7 @@ void CommWindows::moveIntoWindow(int index) {
     if (!snapshotWaiting_) {
         trimWindow(v, document);
     }
-    const int start = appendPending(index, document);
+    const int start = appendPending(index, document, foldWidth(window));
     edit.endEditBlock();
     if (v.markerInBuffer >= 0) {
         v.markerPosition = start + v.markerInBuffer;

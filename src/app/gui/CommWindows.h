@@ -24,6 +24,7 @@ struct ProgramSettingsData;
 class CommWindows : public CommPieceConsumer {
 public:
     static constexpr int kViews = 4;
+    static constexpr int kMinFoldWidth = 16;
 
     explicit CommWindows(std::array<CommTextEdit*, kViews> windows);
 
@@ -87,8 +88,13 @@ private:
     int bufferLimit() const;
     // Deletes from the front of a window so that the pending text fits (the trimming rule).
     void trimWindow(View& view, QTextDocument* document);
-    // Appends the pending runs at the end of the window; returns where they start.
-    int appendPending(int index, QTextDocument* document);
+    // Appends the pending runs at the end of the window, folding its lines `width` characters
+    // wide (0: no folding); returns where they start.
+    int appendPending(int index, QTextDocument* document, int width);
+    // The characters a line of the window holds, 0 when it is too narrow to fold lines for.
+    int foldWidth(const CommTextEdit* window) const;
+    // Folds the pending text of a view, which continues a line `column` characters long.
+    std::vector<int> foldPending(View& view, int column, int width);
 
     std::array<CommTextEdit*, kViews> windows_;
     std::array<View, kViews> views_;

@@ -33,7 +33,7 @@ void frmMain::closeFindDialog() {
 }
 
 std::string frmMain::visibleWindowText() const {
-    return commArea_->windows().window(visibleView_)->toPlainText().toStdString();
+    return commArea_->windows().window(visibleView_)->unfoldedPlainText().toStdString();
 }
 
 Representation frmMain::visibleRepresentation() const {

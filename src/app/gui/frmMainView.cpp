@@ -189,8 +189,9 @@ void frmMain::focusVisibleCommWindow() {
 }
 
 bool frmMain::commWindowGetSelectedSequence(ClSequence& sequence) {
-    QTextCursor cursor = commWindows().window(visibleView_)->textCursor();
-    const std::string text = cursor.hasSelection() ? cursor.selectedText().toStdString() : std::string();
+    const CommTextEdit* window = commWindows().window(visibleView_);
+    const std::string text =
+        window->textCursor().hasSelection() ? window->selectedUnfoldedText().toStdString() : std::string();
     return controller_->readSequence(text, visibleView_, sequence);
 }
 

@@ -188,6 +188,38 @@ TEST_F(MainControllerTest, WhileCommunicationRunsTheWindowIsRefreshedAtMostEvery
     EXPECT_EQ(copies(), 6);
 }
 
+TEST_F(MainControllerTest, WhileCommunicationRunsEventsArePumpedAfterEachRefreshAndOtherwiseEvery10Ms) {
+    auto events = [&] { return std::count(window.calls.begin(), window.calls.end(), "events"); };
+    start();
+    window.calls.clear();
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(events(), 1);
+    // Passes for every packet in between leave the user interface alone.
+    for (int step = 0; step < 3; ++step) {
+        clock.nowMs += 3;
+        controller.mainLoop().MainProcess(false, false);
+    }
+    EXPECT_EQ(events(), 1);
+    clock.nowMs += 1;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(events(), 2);
+    clock.nowMs += 28;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(events(), 3);
+    // A window refresh is drawn in its own pass, however soon after the last events.
+    clock.nowMs += 2;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), "copy"), 2);
+    EXPECT_EQ(events(), 4);
+    // Midnight doesn't hold the events back.
+    clock.nowMs = 2;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(events(), 5);
+    // Passes that only pump events (a dialog's loop) always do.
+    controller.mainLoop().MainProcess(true, false);
+    EXPECT_EQ(events(), 6);
+}
+
 TEST_F(MainControllerTest, AnInternalErrorInACommandEndsTheProgramThroughTheOrdinaryClose) {
     setInternalErrorReporter([](const InternalError&) {});
     controller.commands().registerCommand("Find",

@@ -28,7 +28,7 @@ protected:
         comm->applyOptions(settings);
     }
 
-    QString text(int view) const { return windows[static_cast<std::size_t>(view)]->toPlainText(); }
+    QString text(int view) const { return windows[static_cast<std::size_t>(view)]->unfoldedPlainText(); }
 
     ProgramSettingsData settings;
     std::array<std::unique_ptr<CommTextEdit>, 4> windows;

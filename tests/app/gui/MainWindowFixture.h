@@ -53,7 +53,7 @@ protected:
         return condition();
     }
 
-    QString viewText(int view) { return window().commWindows().window(view)->toPlainText(); }
+    QString viewText(int view) { return window().commWindows().window(view)->unfoldedPlainText(); }
     QString asciiText() { return viewText(0); }
     std::string panel(int i) { return window().statusPanel(i)->text().toStdString(); }
 };

@@ -81,7 +81,7 @@ TEST_F(FindWindowTest, ListPagesFindTheChosenSequenceAndNeedAChoice) {
 
 TEST_F(FindWindowTest, TheSelectionIsOfferedAndLineEndsAreFoundPairByPairThenFromTheTop) {
     CommTextEdit* hex = window().commWindows().window(1);
-    const int at = static_cast<int>(hex->toPlainText().indexOf("0D 0A"));
+    const int at = static_cast<int>(hex->unfoldedPlainText().indexOf("0D 0A"));
     QTextCursor cursor(hex->document());
     cursor.setPosition(at);
     cursor.setPosition(at + 5, QTextCursor::KeepAnchor);

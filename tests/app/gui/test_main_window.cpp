@@ -90,8 +90,8 @@ TEST_F(MainWindowTest, TheConsoleSendsReturnAsCarriageReturnAndLineFeed) {
     QTest::keyClick(window().commWindows().window(0), Qt::Key_Return);
     window().setSequencesDisplayMode(1);
     ASSERT_TRUE(passUntil([&] {
-        return window().commWindows().window(1)->toPlainText().count("0D 0A") >= 2;
-    })) << window().commWindows().window(1)->toPlainText().toStdString();
+        return window().commWindows().window(1)->unfoldedPlainText().count("0D 0A") >= 2;
+    })) << window().commWindows().window(1)->unfoldedPlainText().toStdString();
     window().consoleOff();
     EXPECT_FALSE(window().keyboardConsole());
     window().execUserStop();
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, TheConsoleSendsTheCharacterOfAShortcut) {
     window().setSequencesDisplayMode(1);
     QString hex;
     ASSERT_TRUE(passUntil([&] {
-        hex = window().commWindows().window(1)->toPlainText();
+        hex = window().commWindows().window(1)->unfoldedPlainText();
         return hex.count("0D") >= 2 && hex.count("61") >= 2;
     })) << hex.toStdString();
     EXPECT_FALSE(hex.contains("0A")) << hex.toStdString();

@@ -1,0 +1,144 @@
+// Long lines of the communication windows folded at the spaces where the window wraps them: the
+// window holds short paragraphs, and copying, searching and the selected sequence see the text
+// as it came.
+#include "CommWindowsFixture.h"
+
+#include "app/gui/CommLineFolding.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+QString hexBytes(int count, int first = 0) {
+    QString text;
+    for (int i = 0; i < count; ++i) {
+        text += QString::asprintf("%02X ", (first + i) & 0xFF);
+    }
+    return text;
+}
+
+TEST(FoldLines, FoldsAtTheSpaceBeforeTheWordThatWouldNotFit) {
+    // 16 HEX tokens make a line of 47 characters; the 17th would not fit.
+    QString text = hexBytes(40);
+    const QString original = text;
+    int column = 0;
+    const std::vector<int> folds = foldLines(text, column, 47);
+    EXPECT_EQ(folds, (std::vector<int>{47, 95}));
+    EXPECT_EQ(text.size(), original.size());
+    EXPECT_EQ(text.section('\n', 0, 0), original.left(47));
+    // The text ends with a space and the next token still to come: it takes the space of one.
+    EXPECT_EQ(column, 24);
+
+    // A line begun earlier is continued, and a line break of the text starts a new one.
+    QString more = "AA BB\nCC " + hexBytes(16);
+    column = 44;
+    EXPECT_EQ(foldLines(more, column, 47), (std::vector<int>{2, 53}));
+    EXPECT_TRUE(more.startsWith("AA\nBB\nCC 00 01"));
+
+    // A word longer than the line is never folded before when it starts a line, and a line
+    // break already there needs no fold.
+    QString word = "0123456789ABCDEFGHIJ 1";
+    column = 0;
+    EXPECT_EQ(foldLines(word, column, 10), (std::vector<int>{20}));
+    QString brokenAlready = QString(9, 'x') + " \n";
+    column = 0;
+    EXPECT_TRUE(foldLines(brokenAlready, column, 10).empty());
+    EXPECT_EQ(column, 0);
+}
+
+TEST(UnfoldedText, TurnsOnlyTheFoldsBackIntoSpaces) {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText("12:00 [RX] - \n41 42\n43 44\n45");
+    // The paragraph "41 42" was ended by a fold, the header's by a line break of the text.
+    document.findBlock(14).setUserState(kFoldedLineState);
+    EXPECT_EQ(unfoldedText(document, 0, document.characterCount() - 1), "12:00 [RX] - \n41 42 43 44\n45");
+    EXPECT_EQ(unfoldedText(document, 17, 22), "42 43");
+    const QTextDocumentFragment fragment = unfoldedFragment(document, 14, 25);
+    EXPECT_EQ(fragment.toPlainText(), "41 42 43 44");
+}
+
+class CommLineFoldingTest : public test::CommWindowsFixture {
+protected:
+    void SetUp() override {
+        openWindows(CommWindowFormat::Formatted);
+        windows[1]->resize(420, 300);
+        windows[1]->show();
+        QApplication::processEvents();
+    }
+    int longestParagraph() const {
+        int longest = 0;
+        for (QTextBlock block = windows[1]->document()->begin(); block.isValid(); block = block.next()) {
+            longest = std::max(longest, block.length() - 1);
+        }
+        return longest;
+    }
+};
+
+TEST_F(CommLineFoldingTest, TheHexViewHoldsWindowLinesAndGivesBackTheTextAsItCame) {
+    QString expected;
+    auto write = [&](int style, const QString& piece) {
+        comm->writeCommPiece(1, false, style, piece.toStdString());
+        expected += piece;
+    };
+    write(0, "\r\n12:00:00.000 [RX] - ");
+    write(2, hexBytes(600));
+    comm->copyCommWindowBuffers(false, 1);
+    // The next move continues the last line where the first left it.
+    write(2, hexBytes(300, 600));
+    write(0, "\r\n12:00:00.100 [TX] - ");
+    write(1, hexBytes(500));
+    comm->copyCommWindowBuffers(false, 1);
+    expected.remove('\r');
+
+    QTextDocument* document = windows[1]->document();
+    EXPECT_EQ(document->characterCount() - 1, expected.size());
+    EXPECT_GT(document->blockCount(), 60);
+    EXPECT_LT(longestParagraph(), 100);
+    EXPECT_EQ(windows[1]->unfoldedPlainText(), expected);
+
+    // Copy: the clipboard's text and its styled text have the spaces again, and the copied text
+    // is remembered as a sequence.
+    QString copied;
+    CommTextEdit::Hooks hooks;
+    hooks.copied = [&](const QString& text) { copied = text; };
+    windows[1]->setHooks(std::move(hooks));
+    windows[1]->selectAll();
+    windows[1]->copySelection();
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_EQ(mime->text(), expected);
+    EXPECT_EQ(copied, expected);
+    QTextDocument pasted;
+    pasted.setHtml(mime->html());
+    EXPECT_EQ(pasted.toPlainText(), expected);
+
+    // A selection across a fold reads as the bytes it covers.
+    const int fold = static_cast<int>(document->firstBlock().next().next().position()) - 1;
+    QTextCursor across(document);
+    across.setPosition(fold - 2);
+    across.setPosition(fold + 3, QTextCursor::KeepAnchor);
+    windows[1]->setTextCursor(across);
+    EXPECT_EQ(windows[1]->selectedUnfoldedText(), expected.mid(fold - 2, 5));
+    EXPECT_TRUE(windows[1]->selectedUnfoldedText().contains(' '));
+}
+
+TEST_F(CommLineFoldingTest, AWindowTooNarrowToFoldForKeepsItsLines) {
+    windows[1]->resize(60, 300);
+    QApplication::processEvents();
+    comm->writeCommPiece(1, false, 2, hexBytes(200).toStdString());
+    comm->copyCommWindowBuffers(false, 1);
+    EXPECT_EQ(windows[1]->document()->blockCount(), 1);
+    EXPECT_EQ(windows[1]->unfoldedPlainText(), hexBytes(200));
+}
+
+} // namespace
+} // namespace corvane
