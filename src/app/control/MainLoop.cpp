@@ -70,7 +70,7 @@ bool MainLoop::windowRefreshDue() {
     const std::int64_t now = clock_.timeOfDayMs();
     // The absolute difference: a wrap at midnight counts as due.
     const std::int64_t elapsed = now - windowRefreshTime_;
-    if (windowRefreshTime_ >= 0 && elapsed >= 0 && elapsed < kWindowRefreshMs) {
+    if (windowRefreshTime_ >= 0 && elapsed >= 0 && elapsed < windowRefreshMs_) {
         return false;
     }
     windowRefreshTime_ = now;
@@ -92,7 +92,9 @@ void MainLoop::MainProcess(bool uiEventsOnly, bool idleSleep) {
         if (!uiEventsOnly) {
             if (!(context_.logging.loggingRuns() && context_.settings.logCommWindowDisabled) &&
                 windowRefreshDue()) {
-                view_.copyCommWindowBuffers();
+                // While a flood replaces all the window shows at every refresh, it is refreshed
+                // half as often: a screen that is gone again after 40 ms can't be read either.
+                windowRefreshMs_ = view_.copyCommWindowBuffers() ? kFloodRefreshMs : kWindowRefreshMs;
                 moved = true;
             }
             bool idle = true;

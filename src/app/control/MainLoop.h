@@ -16,7 +16,8 @@ struct ProgramContext;
 // The program's driver: passes of the main loop until the program is asked to stop. One pass, in
 // this order: pending display text into the visible window (unless logging runs with the window
 // switched off; while communication runs at most every 40 ms, so the window is drawn at screen
-// rate and not for every few bytes); while communication runs, its work (receive processing, send
+// rate and not for every few bytes, and every 80 ms while each refresh replaces all the window
+// shows); while communication runs, its work (receive processing, send
 // queue, periodic sending, channel error check); the idle wait when that found nothing; at most
 // every 0.05 s the status indicators; the deferred command; the user interface's events (while
 // communication runs, after every window refresh and otherwise at most every 10 ms: a pass per
@@ -33,6 +34,7 @@ public:
     static constexpr std::chrono::milliseconds kSlowPass{50};
     static constexpr double kStatusRefreshSeconds = 0.05;
     static constexpr std::int64_t kWindowRefreshMs = 40;
+    static constexpr std::int64_t kFloodRefreshMs = 80;
     static constexpr std::int64_t kEventPumpMs = 10;
 
     MainLoop(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
@@ -62,6 +64,7 @@ private:
     double statusRefreshTime_ = -1;
     std::int64_t windowRefreshTime_ = -1;
     std::int64_t eventPumpTime_ = -1;
+    std::int64_t windowRefreshMs_ = kWindowRefreshMs;
     PassStats stats_;
 };
 

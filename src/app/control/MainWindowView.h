@@ -31,8 +31,9 @@ public:
     virtual void refreshSendRow(int index) = 0;
     virtual void selectSequenceRow(SequenceListKind kind, int row, bool focus) = 0;
 
-    // The communication windows: pending text into the visible window, the focus to it.
-    virtual void copyCommWindowBuffers() = 0;
+    // The communication windows: pending text into the visible window (true when it brought more
+    // lines than the window shows: everything on the screen was replaced), the focus to it.
+    virtual bool copyCommWindowBuffers() = 0;
     virtual void clearCommWindows() = 0;
     virtual void focusVisibleCommWindow() = 0;
     // Snapshot mode: the four windows emptied at the trigger (the pending buffers keep the

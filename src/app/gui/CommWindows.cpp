@@ -5,6 +5,7 @@
 #include "app/gui/CommWindowTrim.h"
 #include "persistence/ProgramSettingsData.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -222,7 +223,7 @@ std::vector<int> CommWindows::foldPending(View& view, int column, int width) {
     return folds;
 }
 
-int CommWindows::appendPending(int index, QTextDocument* document, int width) {
+int CommWindows::appendPending(int index, QTextDocument* document, int width, int& lines) {
     View& v = views_[static_cast<std::size_t>(index)];
     QTextCursor cursor(document);
     // setPosition, not movePosition(End): the latter lays out the last block first.
@@ -262,15 +263,18 @@ int CommWindows::appendPending(int index, QTextDocument* document, int width) {
             ++fold;
         }
         block.setUserState(fold != folds.end() && *fold == end ? kFoldedLineState : -1);
+        ++lines;
     }
+    // The first of them was a line already there.
+    lines = std::max(0, lines - 1);
     return start;
 }
 
-void CommWindows::moveIntoWindow(int index) {
+bool CommWindows::moveIntoWindow(int index) {
     View& v = views_[static_cast<std::size_t>(index)];
     CommTextEdit* window = windows_[static_cast<std::size_t>(index)];
     if (v.length == 0) {
-        return;
+        return false;
     }
     // The window is not hidden while the text goes in: nothing is drawn before the pass ends
     // anyway, and showing it again would redraw all of it, the scroll bar too, every time.
@@ -283,7 +287,8 @@ void CommWindows::moveIntoWindow(int index) {
     if (!snapshotWaiting_) {
         trimWindow(v, document);
     }
-    const int start = appendPending(index, document, foldWidth(window));
+    int lines = 0;
+    const int start = appendPending(index, document, foldWidth(window), lines);
     edit.endEditBlock();
     if (v.markerInBuffer >= 0) {
         v.markerPosition = start + v.markerInBuffer;
@@ -307,6 +312,8 @@ void CommWindows::moveIntoWindow(int index) {
     } else {
         window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
     }
+    const int shown = window->viewport()->height() / std::max(1, QFontMetrics(windowFont()).lineSpacing());
+    return shown > 0 && lines >= shown;
 }
 
 int CommWindows::bufferLimit() const {
@@ -338,16 +345,19 @@ void CommWindows::clearSnapshotMarkers() {
     }
 }
 
-void CommWindows::copyCommWindowBuffers(bool communicationRuns, int visibleView) {
+bool CommWindows::copyCommWindowBuffers(bool communicationRuns, int visibleView) {
     if (snapshotWaiting_) {
-        return;
+        return false;
     }
+    bool flooded = false;
     for (int index = 0; index < kViews; ++index) {
         if (communicationRuns && index != visibleView) {
             continue;
         }
-        moveIntoWindow(index);
+        const bool replaced = moveIntoWindow(index);
+        flooded = flooded || (replaced && index == visibleView);
     }
+    return flooded;
 }
 
 void CommWindows::InitCommWindows() {

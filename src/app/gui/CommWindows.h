@@ -41,8 +41,9 @@ public:
     void writeCommPiece(int view, bool marker, int style, std::string_view text) override;
 
     // Moves pending text into the windows: every view while communication is stopped, only the
-    // visible one while it runs.
-    void copyCommWindowBuffers(bool communicationRuns, int visibleView);
+    // visible one while it runs. True when that brought more lines into the visible window than
+    // it shows (a flood: everything on the screen was replaced).
+    bool copyCommWindowBuffers(bool communicationRuns, int visibleView);
 
     // Empties all windows and buffers.
     void InitCommWindows();
@@ -84,13 +85,14 @@ private:
 
     void trimPending(View& view, int pieceLength);
     void dropFrontOfPending(View& view, int count);
-    void moveIntoWindow(int index);
+    // True when the text moved in had more lines than the window shows.
+    bool moveIntoWindow(int index);
     int bufferLimit() const;
     // Deletes from the front of a window so that the pending text fits (the trimming rule).
     void trimWindow(View& view, QTextDocument* document);
     // Appends the pending runs at the end of the window, folding its lines `width` characters
-    // wide (0: no folding); returns where they start.
-    int appendPending(int index, QTextDocument* document, int width);
+    // wide (0: no folding); returns where they start, and in `lines` the line breaks it added.
+    int appendPending(int index, QTextDocument* document, int width, int& lines);
     // The characters a line of the window holds, 0 when it is too narrow to fold lines for.
     int foldWidth(const CommTextEdit* window) const;
     // Folds the pending text of a view, which continues a line `column` characters long.

@@ -210,7 +210,7 @@ public:
     void refreshSequenceList(SequenceListKind kind) override;
     void refreshSendRow(int index) override;
     void selectSequenceRow(SequenceListKind kind, int row, bool focus) override;
-    void copyCommWindowBuffers() override;
+    bool copyCommWindowBuffers() override;
     void clearCommWindows() override;
     void focusVisibleCommWindow() override;
     void emptyCommWindows() override;

@@ -168,8 +168,8 @@ void frmMain::InitCommWindows() {
     commWindows().InitCommWindows();
 }
 
-void frmMain::copyCommWindowBuffers() {
-    commWindows().copyCommWindowBuffers(communicationRuns(), visibleView_);
+bool frmMain::copyCommWindowBuffers() {
+    return commWindows().copyCommWindowBuffers(communicationRuns(), visibleView_);
 }
 
 void frmMain::clearCommWindows() {

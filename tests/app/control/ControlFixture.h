@@ -50,7 +50,10 @@ public:
     }
     void refreshSendRow(int index) override { calls.push_back("refreshSendRow " + std::to_string(index)); }
     void selectSequenceRow(SequenceListKind, int row, bool) override { selectedRow = row; }
-    void copyCommWindowBuffers() override { calls.push_back("copy"); }
+    bool copyCommWindowBuffers() override {
+        calls.push_back("copy");
+        return windowFlooded;
+    }
     void clearCommWindows() override { calls.push_back("clear"); }
     void focusVisibleCommWindow() override {}
     void emptyCommWindows() override { calls.push_back("emptyWindows"); }
@@ -78,6 +81,8 @@ public:
     CommandStates states;
     ClickLabels labels;
     std::vector<std::string> calls;
+    // What copyCommWindowBuffers answers: the move replaced the whole window.
+    bool windowFlooded = false;
     int selectedRow = -1;
     std::array<std::string, 6> panels;
     bool indicatorsShown = false;

@@ -188,6 +188,28 @@ TEST_F(MainControllerTest, WhileCommunicationRunsTheWindowIsRefreshedAtMostEvery
     EXPECT_EQ(copies(), 6);
 }
 
+TEST_F(MainControllerTest, WhileEachRefreshReplacesTheWholeWindowItIsRefreshedEvery80Ms) {
+    auto copies = [&] { return std::count(window.calls.begin(), window.calls.end(), "copy"); };
+    start();
+    window.windowFlooded = true;
+    window.calls.clear();
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 1);
+    clock.nowMs += 79;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 1);
+    clock.nowMs += 1;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 2);
+    // When the flood ebbs, the next refresh is 40 ms later again.
+    window.windowFlooded = false;
+    clock.nowMs += 80;
+    controller.mainLoop().MainProcess(false, false);
+    clock.nowMs += 40;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), 4);
+}
+
 TEST_F(MainControllerTest, WhileCommunicationRunsEventsArePumpedAfterEachRefreshAndOtherwiseEvery10Ms) {
     auto events = [&] { return std::count(window.calls.begin(), window.calls.end(), "events"); };
     start();

@@ -131,6 +131,19 @@ TEST_F(CommLineFoldingTest, TheHexViewHoldsWindowLinesAndGivesBackTheTextAsItCam
     EXPECT_TRUE(windows[1]->selectedUnfoldedText().contains(' '));
 }
 
+TEST_F(CommLineFoldingTest, AMoveThatReplacesAllTheWindowShowsIsAFlood) {
+    // A few lines scroll the window; a window's worth of HEX lines replaces all of it.
+    comm->writeCommPiece(1, false, 2, hexBytes(40).toStdString());
+    EXPECT_FALSE(comm->copyCommWindowBuffers(true, 1));
+    comm->writeCommPiece(1, false, 2, hexBytes(3000).toStdString());
+    EXPECT_TRUE(comm->copyCommWindowBuffers(true, 1));
+    // Only the visible view counts; stopped, every view moves but none floods the screen.
+    comm->writeCommPiece(0, false, 2, std::string(200, '\n'));
+    comm->writeCommPiece(1, false, 2, hexBytes(40).toStdString());
+    EXPECT_FALSE(comm->copyCommWindowBuffers(false, 1));
+    EXPECT_EQ(comm->pendingLength(0), 0);
+}
+
 TEST_F(CommLineFoldingTest, AWindowTooNarrowToFoldForKeepsItsLines) {
     windows[1]->resize(60, 300);
     QApplication::processEvents();
