@@ -70,6 +70,54 @@ QString unfoldedText(const QTextDocument& document, int from, int to) {
     return text;
 }
 
+namespace {
+
+// Puts `character` in place of the one at `position`, in that one's style.
+void replaceCharacter(QTextDocument& document, int position, const QString& character) {
+    QTextCursor cursor(&document);
+    cursor.setPosition(position + 1);
+    const QTextCharFormat format = cursor.charFormat();
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    cursor.insertText(character, format);
+}
+
+} // namespace
+
+void refoldDocument(QTextDocument& document, int width) {
+    std::vector<int> oldFolds;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.userState() == kFoldedLineState && block.next().isValid()) {
+            oldFolds.push_back(block.position() + block.length() - 1);
+        }
+    }
+    QString text = unfoldedText(document, 0, document.characterCount() - 1);
+    int column = 0;
+    const std::vector<int> newFolds = width > 0 ? foldLines(text, column, width) : std::vector<int>{};
+    QTextCursor edit(&document);
+    edit.beginEditBlock();
+    auto was = oldFolds.begin();
+    auto now = newFolds.begin();
+    while (was != oldFolds.end() || now != newFolds.end()) {
+        if (now == newFolds.end() || (was != oldFolds.end() && *was < *now)) {
+            replaceCharacter(document, *was++, QStringLiteral(" "));
+        } else if (was == oldFolds.end() || *now < *was) {
+            replaceCharacter(document, *now++, QStringLiteral("\n"));
+        } else {
+            ++was;
+            ++now;
+        }
+    }
+    auto fold = newFolds.begin();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const int end = block.position() + block.length() - 1;
+        while (fold != newFolds.end() && *fold < end) {
+            ++fold;
+        }
+        block.setUserState(fold != newFolds.end() && *fold == end ? kFoldedLineState : -1);
+    }
+    edit.endEditBlock();
+}
+
 QTextDocumentFragment unfoldedFragment(const QTextDocument& document, int from, int to) {
     QTextCursor selection(const_cast<QTextDocument*>(&document));
     selection.setPosition(from);

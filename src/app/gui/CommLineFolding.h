@@ -26,6 +26,10 @@ std::vector<int> foldLines(QString& text, int& column, int width);
 
 // The document's text with the folds turned back into spaces, from `from` to `to` (positions).
 QString unfoldedText(const QTextDocument& document, int from, int to);
+// Folds the whole document again for a window `width` characters wide (0: no folds): the text
+// keeps its length and styles, only the characters at old and new folds change.
+void refoldDocument(QTextDocument& document, int width);
+
 // The same part of the document, styles and all, with the folds turned back into spaces.
 QTextDocumentFragment unfoldedFragment(const QTextDocument& document, int from, int to);
 

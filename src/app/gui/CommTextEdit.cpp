@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
@@ -47,6 +49,49 @@ void CommTextEdit::copySelection() {
     if (hooks_.copied) {
         hooks_.copied(plain);
     }
+}
+
+int CommTextEdit::foldWidth() const {
+    QFont bold = font();
+    bold.setBold(true);
+    const qreal advance = std::max(QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0')),
+                                   QFontMetricsF(bold).horizontalAdvance(QLatin1Char('0')));
+    // The width with the vertical scroll bar shown, as it is once the window holds a screenful:
+    // the lines keep their length when it appears.
+    int viewportWidth = viewport()->width();
+    if (!verticalScrollBar()->isVisible()) {
+        viewportWidth -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    }
+    const qreal room = viewportWidth - 2 * document()->documentMargin() - cursorWidth();
+    // One column to spare: a line folded a little early looks the same, one too long would wrap
+    // its last word onto a line of its own.
+    const int columns = advance > 0 ? static_cast<int>(room / advance) - 1 : 0;
+    return columns >= kMinFoldWidth ? columns : 0;
+}
+
+int CommTextEdit::foldWidthForAppend() {
+    refoldIfNeeded();
+    foldedWidth_ = foldWidth();
+    return foldedWidth_;
+}
+
+void CommTextEdit::refoldIfNeeded() {
+    const int width = foldWidth();
+    if (width == foldedWidth_ || foldedWidth_ < 0) {
+        return;
+    }
+    QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
+    refoldDocument(*document(), width);
+    foldedWidth_ = width;
+    if (atEnd) {
+        bar->setValue(bar->maximum());
+    }
+}
+
+void CommTextEdit::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    refoldIfNeeded();
 }
 
 QString CommTextEdit::unfoldedPlainText() const {

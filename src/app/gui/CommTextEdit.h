@@ -33,6 +33,11 @@ public:
     void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
     void setCommentFormat(const QTextCharFormat& format) { commentFormat_ = format; }
 
+    // The characters a line of the window holds, 0 when it is too narrow to fold lines for.
+    int foldWidth() const;
+    // The width to fold appended text for; the text already there is folded again first when
+    // the width changed since.
+    int foldWidthForAppend();
     // The text as it came: the window's folded lines joined again (see CommLineFolding).
     QString unfoldedPlainText() const;
     QString selectedUnfoldedText() const;
@@ -50,12 +55,19 @@ protected:
     // Dropped rich text keeps its styles, as pasted rich text does.
     void insertFromMimeData(const QMimeData* source) override;
     bool event(QEvent* event) override;
+    // A new width folds the text again, so that its lines fill the window as before.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     bool running() const { return hooks_.communicationRuns && hooks_.communicationRuns(); }
     void defer(const std::string& command);
 
+    void refoldIfNeeded();
+
+    static constexpr int kMinFoldWidth = 16;
     Hooks hooks_;
+    // The width the text is folded for (0: not folded); -1 before any text went in.
+    int foldedWidth_ = -1;
     QTextCharFormat commentFormat_;
 };
 

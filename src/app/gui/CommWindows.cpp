@@ -191,19 +191,6 @@ void CommWindows::trimWindow(View& view, QTextDocument* document) {
     }
 }
 
-int CommWindows::foldWidth(const CommTextEdit* window) const {
-    QFont font = windowFont();
-    qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
-    font.setBold(true);
-    advance = std::max(advance, QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')));
-    const qreal room =
-        window->viewport()->width() - 2 * window->document()->documentMargin() - window->cursorWidth();
-    // One column to spare: a line folded a little early looks the same, one too long would wrap
-    // its last word onto a line of its own.
-    const int columns = advance > 0 ? static_cast<int>(room / advance) - 1 : 0;
-    return columns >= kMinFoldWidth ? columns : 0;
-}
-
 std::vector<int> CommWindows::foldPending(View& view, int column, int width) {
     QString text;
     text.reserve(view.length);
@@ -288,7 +275,7 @@ bool CommWindows::moveIntoWindow(int index) {
         trimWindow(v, document);
     }
     int lines = 0;
-    const int start = appendPending(index, document, foldWidth(window), lines);
+    const int start = appendPending(index, document, window->foldWidthForAppend(), lines);
     edit.endEditBlock();
     if (v.markerInBuffer >= 0) {
         v.markerPosition = start + v.markerInBuffer;

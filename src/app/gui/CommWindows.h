@@ -24,7 +24,6 @@ struct ProgramSettingsData;
 class CommWindows : public CommPieceConsumer {
 public:
     static constexpr int kViews = 4;
-    static constexpr int kMinFoldWidth = 16;
 
     explicit CommWindows(std::array<CommTextEdit*, kViews> windows);
 
@@ -93,8 +92,6 @@ private:
     // Appends the pending runs at the end of the window, folding its lines `width` characters
     // wide (0: no folding); returns where they start, and in `lines` the line breaks it added.
     int appendPending(int index, QTextDocument* document, int width, int& lines);
-    // The characters a line of the window holds, 0 when it is too narrow to fold lines for.
-    int foldWidth(const CommTextEdit* window) const;
     // Folds the pending text of a view, which continues a line `column` characters long.
     std::vector<int> foldPending(View& view, int column, int width);
 

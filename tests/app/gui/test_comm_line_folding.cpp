@@ -5,6 +5,7 @@
 
 #include "app/gui/CommLineFolding.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -81,6 +82,16 @@ protected:
         }
         return longest;
     }
+    // Paragraphs the window still wraps itself: a folded line must fit the window.
+    int wrappedParagraphs() const {
+        QTextDocument* document = windows[1]->document();
+        int wrapped = 0;
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            document->documentLayout()->blockBoundingRect(block);
+            wrapped += block.layout()->lineCount() > 1 ? 1 : 0;
+        }
+        return wrapped;
+    }
 };
 
 TEST_F(CommLineFoldingTest, TheHexViewHoldsWindowLinesAndGivesBackTheTextAsItCame) {
@@ -103,6 +114,7 @@ TEST_F(CommLineFoldingTest, TheHexViewHoldsWindowLinesAndGivesBackTheTextAsItCam
     EXPECT_EQ(document->characterCount() - 1, expected.size());
     EXPECT_GT(document->blockCount(), 60);
     EXPECT_LT(longestParagraph(), 100);
+    EXPECT_EQ(wrappedParagraphs(), 0);
     EXPECT_EQ(windows[1]->unfoldedPlainText(), expected);
 
     // Copy: the clipboard's text and its styled text have the spaces again, and the copied text
@@ -142,6 +154,40 @@ TEST_F(CommLineFoldingTest, AMoveThatReplacesAllTheWindowShowsIsAFlood) {
     comm->writeCommPiece(1, false, 2, hexBytes(40).toStdString());
     EXPECT_FALSE(comm->copyCommWindowBuffers(false, 1));
     EXPECT_EQ(comm->pendingLength(0), 0);
+}
+
+TEST_F(CommLineFoldingTest, ANewWidthFoldsTheTextAgainKeepingItsStylesAndMarker) {
+    comm->writeCommPiece(1, false, 0, "\r\n12:00:00.000 [RX] - ");
+    comm->writeCommPiece(1, false, 2, hexBytes(500).toStdString());
+    comm->writeCommPiece(1, false, 1, hexBytes(300).toStdString());
+    comm->copyCommWindowBuffers(false, 1);
+    QTextDocument* document = windows[1]->document();
+    const QString before = windows[1]->unfoldedPlainText();
+    const int narrowLines = document->blockCount();
+    const int narrow = windows[1]->foldWidth();
+    const QColor rxColour = QTextCursor(document->findBlock(500)).charFormat().foreground().color();
+    QTextCursor selection(document);
+    selection.setPosition(1000);
+    selection.setPosition(1002, QTextCursor::KeepAnchor);
+    windows[1]->setTextCursor(selection);
+
+    windows[1]->resize(840, 300);
+    QApplication::processEvents();
+    ASSERT_GT(windows[1]->foldWidth(), narrow);
+    EXPECT_EQ(windows[1]->unfoldedPlainText(), before);
+    EXPECT_LT(document->blockCount(), narrowLines * 2 / 3);
+    EXPECT_LE(longestParagraph(), windows[1]->foldWidth());
+    EXPECT_GT(longestParagraph(), narrow);
+    EXPECT_EQ(wrappedParagraphs(), 0);
+    EXPECT_EQ(QTextCursor(document->findBlock(500)).charFormat().foreground().color(), rxColour);
+    EXPECT_EQ(windows[1]->textCursor().selectionStart(), 1000);
+    EXPECT_EQ(windows[1]->selectedUnfoldedText(), before.mid(1000, 2));
+
+    // Narrower again: the same lines as when the text went in at that width.
+    windows[1]->resize(420, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(document->blockCount(), narrowLines);
+    EXPECT_EQ(windows[1]->unfoldedPlainText(), before);
 }
 
 TEST_F(CommLineFoldingTest, AWindowTooNarrowToFoldForKeepsItsLines) {
