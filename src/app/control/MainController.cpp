@@ -149,6 +149,8 @@ void MainController::rememberCopiedText(const std::string& text, int view) {
 
 void MainController::emptyCommWindows() {
     view_.emptyCommWindows();
+    // The snapshot's trigger: the history and the marker show at the next pass.
+    mainLoop_.refreshWindowNow();
 }
 
 void MainController::clearSnapshotMarkers() {

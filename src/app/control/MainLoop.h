@@ -40,6 +40,9 @@ public:
     MainLoop(ProgramContext& context, CommunicationControl& communication, DeferredCommands& commands,
              StatusBarPresenter& statusBar, MainWindowView& view, SystemClock& clock);
 
+    // The next pass moves pending text into the window whenever the last refresh was.
+    void refreshWindowNow() { windowRefreshTime_ = -1; }
+
     // Passes until stopRequested; then communication and logging end.
     void run();
     // One pass. uiEventsOnly: only the deferred command and the events; idleSleep: a pass that

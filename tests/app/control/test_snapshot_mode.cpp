@@ -106,6 +106,23 @@ TEST_F(SnapshotModeTest, StartingWaitsWithCommunicationRunningAndTheConsoleOff) 
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(SnapshotModeTest, TheTriggerShowsTheHistoryAtTheNextPassNotAtTheNextWindowRefresh) {
+    auto copies = [&] { return std::count(window.calls.begin(), window.calls.end(), "copy"); };
+    run("SnapStart");
+    controller.mainLoop().MainProcess(false, false);
+    const auto before = copies();
+    const std::string bytes = "xTRIGy";
+    library.libRXQueueWriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                 static_cast<int>(bytes.size()), 2);
+    clock.nowMs += 5;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(emptied(), 1);
+    EXPECT_EQ(copies(), before);
+    clock.nowMs += 5;
+    controller.mainLoop().MainProcess(false, false);
+    EXPECT_EQ(copies(), before + 1);
+}
+
 TEST_F(SnapshotModeTest, CommunicationThatFailsToStartLeavesSnapshotModeOff) {
     library.missingPorts.insert(0);
     run("SnapStart");
