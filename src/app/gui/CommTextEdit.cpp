@@ -12,8 +12,11 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextCursor>
+
 #include <QTextDocumentFragment>
+#include <algorithm>
 
 namespace corvane {
 
@@ -114,12 +117,42 @@ void CommTextEdit::pasteClipboard() {
         }
         return;
     }
-    QTextCursor cursor = textCursor();
-    if (mime->hasHtml()) {
-        cursor.insertHtml(mime->html());
-    } else if (mime->hasText()) {
-        cursor.insertText(mime->text(), commentFormat_);
+    keepingFolds([this, mime] {
+        QTextCursor cursor = textCursor();
+        if (mime->hasHtml()) {
+            cursor.insertHtml(mime->html());
+        } else if (mime->hasText()) {
+            cursor.insertText(mime->text(), commentFormat_);
+        }
+    });
+}
+
+void CommTextEdit::keepingFolds(const std::function<void()>& edit) {
+    // The separator that ends the paragraph of the selection's end survives the edit.
+    const int state = document()->findBlock(textCursor().selectionEnd()).userState();
+    int changeFrom = -1;
+    int changeEnd = -1;
+    const auto connection =
+        connect(document(), &QTextDocument::contentsChange, this, [&](int from, int, int added) {
+            changeFrom = changeFrom < 0 ? from : std::min(changeFrom, from);
+            changeEnd = std::max(changeEnd, from + added);
+        });
+    edit();
+    disconnect(connection);
+    if (changeFrom < 0) {
+        return;
     }
+    // Qt leaves a split paragraph's state on its first part, but the fold (if the paragraph ended
+    // with one) now ends the last part; the line breaks typed or pasted are the user's own.
+    const QTextBlock last = document()->findBlock(changeEnd);
+    QTextBlock block = document()->findBlock(changeFrom);
+    if (last.blockNumber() <= block.blockNumber()) {
+        return;
+    }
+    for (; block.isValid() && block != last; block = block.next()) {
+        block.setUserState(-1);
+    }
+    document()->findBlock(changeEnd).setUserState(state);
 }
 
 void CommTextEdit::cutSelection() {
@@ -203,11 +236,13 @@ void CommTextEdit::keyPressEvent(QKeyEvent* event) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    if (!event->text().isEmpty() && event->text().at(0).unicode() >= 32 && !ctrl) {
-        textCursor().insertText(event->text(), commentFormat_);
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
+    keepingFolds([this, event, ctrl] {
+        if (!event->text().isEmpty() && event->text().at(0).unicode() >= 32 && !ctrl) {
+            textCursor().insertText(event->text(), commentFormat_);
+        } else {
+            QPlainTextEdit::keyPressEvent(event);
+        }
+    });
 }
 
 void CommTextEdit::keyReleaseEvent(QKeyEvent* event) {
@@ -225,12 +260,14 @@ void CommTextEdit::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CommTextEdit::insertFromMimeData(const QMimeData* source) {
-    if (source != nullptr && source->hasHtml() && !isReadOnly()) {
-        textCursor().insertHtml(source->html());
-        ensureCursorVisible();
-        return;
-    }
-    QPlainTextEdit::insertFromMimeData(source);
+    keepingFolds([this, source] {
+        if (source != nullptr && source->hasHtml() && !isReadOnly()) {
+            textCursor().insertHtml(source->html());
+            ensureCursorVisible();
+            return;
+        }
+        QPlainTextEdit::insertFromMimeData(source);
+    });
 }
 
 void CommTextEdit::contextMenuEvent(QContextMenuEvent* event) {

@@ -63,6 +63,8 @@ private:
     void defer(const std::string& command);
 
     void refoldIfNeeded();
+    // Runs an edit of the user's, keeping the marks of folded lines on the paragraphs they end.
+    void keepingFolds(const std::function<void()>& edit);
 
     static constexpr int kMinFoldWidth = 16;
     Hooks hooks_;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -188,6 +189,37 @@ TEST_F(CommLineFoldingTest, ANewWidthFoldsTheTextAgainKeepingItsStylesAndMarker)
     QApplication::processEvents();
     EXPECT_EQ(document->blockCount(), narrowLines);
     EXPECT_EQ(windows[1]->unfoldedPlainText(), before);
+}
+
+TEST_F(CommLineFoldingTest, LinesTheUserBreaksOrJoinsWhileStoppedKeepTheOtherFolds) {
+    const QString bytes = hexBytes(200);
+    comm->writeCommPiece(1, false, 2, bytes.toStdString());
+    comm->copyCommWindowBuffers(false, 1);
+    QTextDocument* document = windows[1]->document();
+    ASSERT_GT(document->blockCount(), 3);
+    // Enter in the middle of the first line: a line break of the user's, the fold after it
+    // is still a space.
+    QTextCursor cursor(document);
+    cursor.setPosition(4);
+    windows[1]->setTextCursor(cursor);
+    QTest::keyClick(windows[1].get(), Qt::Key_Return);
+    QString expected = bytes;
+    expected.insert(4, '\n');
+    EXPECT_EQ(windows[1]->unfoldedPlainText(), expected);
+    // Pasting two lines into the second folded line.
+    const int at = static_cast<int>(document->findBlockByNumber(2).position()) + 1;
+    cursor.setPosition(at);
+    windows[1]->setTextCursor(cursor);
+    QApplication::clipboard()->setText("x\ny");
+    windows[1]->pasteClipboard();
+    expected.insert(at, "x\ny");
+    EXPECT_EQ(windows[1]->unfoldedPlainText(), expected);
+    // Backspace at the start of a line joins it to the one before.
+    cursor.setPosition(5);
+    windows[1]->setTextCursor(cursor);
+    QTest::keyClick(windows[1].get(), Qt::Key_Backspace);
+    expected.remove(4, 1);
+    EXPECT_EQ(windows[1]->unfoldedPlainText(), expected);
 }
 
 TEST_F(CommLineFoldingTest, AWindowTooNarrowToFoldForKeepsItsLines) {
