@@ -17,11 +17,11 @@ struct ProgramContext;
 // this order: pending display text into the visible window (unless logging runs with the window
 // switched off; while communication runs at most every 40 ms, so the window is drawn at screen
 // rate and not for every few bytes, and every 80 ms while each refresh replaces all the window
-// shows); while communication runs, its work (receive processing, send
-// queue, periodic sending, channel error check); the idle wait when that found nothing; at most
-// every 0.05 s the status indicators; the deferred command; the user interface's events (while
-// communication runs, after every window refresh and otherwise at most every 10 ms: a pass per
-// packet received would otherwise poll the user interface hundreds of times a second).
+// shows); while communication runs, its work (receive processing, send queue, periodic sending,
+// channel error check); the idle wait when that found nothing; at most every 0.05 s the status
+// indicators; the deferred command; the user interface's events (while communication runs, after
+// every window refresh and otherwise at most every 10 ms: a pass per packet received would
+// otherwise poll the user interface hundreds of times a second).
 class MainLoop {
 public:
     // Work time of the passes. The idle wait doesn't count, nor does the event pump while

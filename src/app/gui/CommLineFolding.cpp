@@ -49,6 +49,20 @@ std::vector<int> foldLines(QString& text, int& column, int width) {
     return folds;
 }
 
+int markFoldedLines(QTextDocument& document, int start, const std::vector<int>& folds) {
+    int breaks = -1;
+    auto fold = folds.begin();
+    for (QTextBlock block = document.findBlock(start); block.isValid(); block = block.next()) {
+        const int end = block.position() + block.length() - 1 - start;
+        while (fold != folds.end() && *fold < end) {
+            ++fold;
+        }
+        block.setUserState(fold != folds.end() && *fold == end ? kFoldedLineState : -1);
+        ++breaks;
+    }
+    return std::max(breaks, 0);
+}
+
 QString unfoldedText(const QTextDocument& document, int from, int to) {
     QTextCursor cursor(const_cast<QTextDocument*>(&document));
     cursor.setPosition(from);
@@ -107,14 +121,7 @@ void refoldDocument(QTextDocument& document, int width) {
             ++now;
         }
     }
-    auto fold = newFolds.begin();
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const int end = block.position() + block.length() - 1;
-        while (fold != newFolds.end() && *fold < end) {
-            ++fold;
-        }
-        block.setUserState(fold != newFolds.end() && *fold == end ? kFoldedLineState : -1);
-    }
+    markFoldedLines(document, 0, newFolds);
     edit.endEditBlock();
 }
 

@@ -24,6 +24,11 @@ inline constexpr int kFoldedLineState = 0x464f4c44;
 // Returns the positions of the folds in `text`; `column` becomes the length of the last line.
 std::vector<int> foldLines(QString& text, int& column, int width);
 
+// Marks the paragraphs from the one holding `start` to the end: folded where one of `folds`
+// (positions after `start`, ascending) ends it, not folded otherwise. Returns the line breaks
+// after `start`.
+int markFoldedLines(QTextDocument& document, int start, const std::vector<int>& folds);
+
 // The document's text with the folds turned back into spaces, from `from` to `to` (positions).
 QString unfoldedText(const QTextDocument& document, int from, int to);
 // Folds the whole document again for a window `width` characters wide (0: no folds): the text

@@ -14,8 +14,8 @@
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
-
 #include <QTextDocumentFragment>
+
 #include <algorithm>
 
 namespace corvane {
@@ -144,7 +144,7 @@ void CommTextEdit::keepingFolds(const std::function<void()>& edit) {
     }
     // Qt leaves a split paragraph's state on its first part, but the fold (if the paragraph ended
     // with one) now ends the last part; the line breaks typed or pasted are the user's own.
-    const QTextBlock last = document()->findBlock(changeEnd);
+    QTextBlock last = document()->findBlock(changeEnd);
     QTextBlock block = document()->findBlock(changeFrom);
     if (last.blockNumber() <= block.blockNumber()) {
         return;
@@ -152,7 +152,7 @@ void CommTextEdit::keepingFolds(const std::function<void()>& edit) {
     for (; block.isValid() && block != last; block = block.next()) {
         block.setUserState(-1);
     }
-    document()->findBlock(changeEnd).setUserState(state);
+    last.setUserState(state);
 }
 
 void CommTextEdit::cutSelection() {

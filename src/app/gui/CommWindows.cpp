@@ -5,8 +5,6 @@
 #include "app/gui/CommWindowTrim.h"
 #include "persistence/ProgramSettingsData.h"
 
-#include <QFontMetrics>
-#include <QFontMetricsF>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -243,17 +241,7 @@ int CommWindows::appendPending(int index, QTextDocument* document, int width, in
         cursor.insertText(pendingText(index), plain);
     }
     // Every paragraph the text ended or began says whether a fold ended it.
-    auto fold = folds.begin();
-    for (QTextBlock block = document->findBlock(start); block.isValid(); block = block.next()) {
-        const int end = block.position() + block.length() - 1 - start;
-        while (fold != folds.end() && *fold < end) {
-            ++fold;
-        }
-        block.setUserState(fold != folds.end() && *fold == end ? kFoldedLineState : -1);
-        ++lines;
-    }
-    // The first of them was a line already there.
-    lines = std::max(0, lines - 1);
+    lines = markFoldedLines(*document, start, folds);
     return start;
 }
 
@@ -299,7 +287,7 @@ bool CommWindows::moveIntoWindow(int index) {
     } else {
         window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
     }
-    const int shown = window->viewport()->height() / std::max(1, QFontMetrics(windowFont()).lineSpacing());
+    const int shown = window->viewport()->height() / std::max(1, window->fontMetrics().lineSpacing());
     return shown > 0 && lines >= shown;
 }
 
