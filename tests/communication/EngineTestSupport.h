@@ -7,6 +7,7 @@
 #include "platform/fakes/FakeMessageService.h"
 #include "platform/fakes/FakeSerialFunctionLibrary.h"
 #include "platform/fakes/FakeSystemClock.h"
+#include "support/DataOnlyOutputOptions.h"
 #include "support/SequenceOf.h"
 
 #include <gtest/gtest.h>
@@ -36,12 +37,7 @@ public:
 class EngineTest : public ::testing::Test {
 protected:
     EngineTest() {
-        DataOutputOptions options;
-        options.stamp.date = false;
-        options.stamp.time = false;
-        options.newLine = false;
-        options.controlCharNameInASCII = false;
-        engine.output().setOptions(options);
+        engine.output().setOptions(dataOnlyOutputOptions());
         engine.output().setEnabledRepresentations({true, true, true, true});
         time.set(2026, 12, 1, 10, 20, 30, 400);
     }

@@ -8,6 +8,7 @@
 #include "platform/HiresTimeSource.h"
 #include "platform/fakes/FakeMessageService.h"
 #include "platform/qt/QtSerialFunctionLibrary.h"
+#include "support/DataOnlyOutputOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -49,12 +50,7 @@ protected:
         settings.channelA = "COM11:115200,NONE,8,1";
         settings.channelB = "COM12:115200,NONE,8,1";
         settings.communicationMode = CommunicationMode::MonitorReceiveOnly;
-        DataOutputOptions options;
-        options.stamp.date = false;
-        options.stamp.time = false;
-        options.newLine = false;
-        options.controlCharNameInASCII = false;
-        engine.output().setOptions(options);
+        engine.output().setOptions(test::dataOnlyOutputOptions());
         engine.output().setEnabledRepresentations({true, false, false, false});
     }
 
